@@ -1,0 +1,37 @@
+# Thin driver over CMake. `make test` and `make run` set up a new machine first.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test run bench format clean
+
+all: build
+
+deps:
+	bash scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 600
+
+run: build
+	@if [ -x $(BUILD_DIR)/app/tesserak ]; then \
+		$(BUILD_DIR)/app/tesserak; \
+	else \
+		echo "The window is not built yet: only the engine and its tests exist so far."; \
+	fi
+
+bench: build
+	$(BUILD_DIR)/bench/tesserak_bench $(BENCH_ARGS)
+
+format:
+	find platform framework engine ui app resources tests bench \
+		\( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 -r clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)

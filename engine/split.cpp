@@ -1,0 +1,80 @@
+#include "engine/split.h"
+
+namespace {
+
+constexpr const char16_t* kSourceReadMessage =
+    u"ファイル「%s」がリードできません。ファイルが存在するか。アクセス権があるか。"
+    u"他のアプリによりロックされていないか等々を確認してください。";
+constexpr const char16_t* kPieceExistsMessage = u"既にファイル「%s」は存在します。";
+constexpr const char16_t* kPieceCreateMessage =
+    u"ファイル「%s」を作成できません。アクセス権があるか。ディレクトリが存在するか、"
+    u"等々を確認してください。";
+
+void ShowPathError(TransferHost& host, const char16_t* message, const CString& path) {
+    CString text;
+    text.Format(message, path);
+    host.ShowError(text);
+}
+
+}  // namespace
+
+std::int32_t PathProbe(const CString& path) {
+    switch (LookUpPathEntry(path)) {
+        case PathEntryKind::nothing:
+            return 0;
+        case PathEntryKind::file:
+            return 1;
+        case PathEntryKind::directory:
+            return 2;
+        case PathEntryKind::dotEntry:
+            return 3;
+    }
+    return 0;
+}
+
+CString PiecePath(const CString& folder, int pieceIndex) {
+    const char16_t separator[] = {kPathSeparator, 0};
+    CString path;
+    path.Format(u"%s%stemp%03d", folder, separator, pieceIndex + 1);
+    return path;
+}
+
+TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
+    if (!PassStartCheck()) {
+        return kTransferFailed;
+    }
+    TransferBuffer buffer;
+
+    const CString sourcePath = host.GetFieldText(IDC_SOURCE_PATH);
+    const CString folder = host.GetFieldText(IDC_FOLDER_1 + pieceIndex);
+    const CString piecePath = PiecePath(folder, pieceIndex);
+
+    CFile64 source;
+    if (!source.Open(sourcePath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, nullptr, nullptr,
+                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+        ShowPathError(host, kSourceReadMessage, sourcePath);
+        return kTransferFailed;
+    }
+    CFile64 piece;
+    if (!piece.Open(piecePath, GENERIC_WRITE, 0, CREATE_NEW, nullptr, nullptr,
+                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+        const bool exists = PathProbe(piecePath) != 0;
+        ShowPathError(host, exists ? kPieceExistsMessage : kPieceCreateMessage, piecePath);
+        return kTransferFailed;
+    }
+
+    const RunningTransfer running;
+    const std::int64_t sourceSize = QueryFileSizeByPath(source.GetFilePath());
+    if (sourceSize < 0) {
+        // Without the size no piece boundary is known; writing pieces from a
+        // guessed size would hand the user empty pieces reported as done.
+        ShowPathError(host, kSourceReadMessage, sourcePath);
+        return kTransferFailed;
+    }
+    const std::int64_t pieceLength = sourceSize / kPieceCount;
+    const std::int64_t offset = pieceIndex * pieceLength;
+    source.Seek(offset, CFile64::begin, TRUE);
+    const std::int64_t length =
+        pieceIndex == kPieceCount - 1 ? pieceLength + sourceSize % kPieceCount : pieceLength;
+    return CopyLoop(host, source, piece, buffer, length);
+}

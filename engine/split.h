@@ -1,0 +1,28 @@
+// Splitting: one call writes one of the ten pieces of the source file.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/transfer.h"
+#include "resources/resource.h"
+
+// The number of pieces a file is split into.
+inline constexpr int kPieceCount = 10;
+
+// What a lookup of a path finds: 0 nothing, 1 a file, 2 a folder, 3 a dot
+// entry ("." or ".."). Used to word the message when a piece cannot be made.
+std::int32_t PathProbe(const CString& path);
+
+// The path of piece `pieceIndex` (0..9) in `folder`: the folder text as typed,
+// one separator, then "temp001".."temp010". Nothing is normalised.
+CString PiecePath(const CString& folder, int pieceIndex);
+
+// Writes piece `pieceIndex` (0..9) of the file named in the source field into
+// the folder of row pieceIndex + 1, under its fixed name; the piece must not
+// exist yet. Pieces 1 to 9 hold S / 10 bytes each from offset index × (S / 10),
+// piece 10 the rest. Returns kTransferCompleted when the piece was written,
+// kTransferFailed when refused by the start check, stopped with a message
+// (shown through the host) or cancelled. File errors during positioning,
+// copying or closing raise CFileException; the buffer is released and
+// TransferState left idle on every way out.
+TransferResult SplitPiece(TransferHost& host, int pieceIndex);

@@ -1,0 +1,123 @@
+// The operating-system file services the program is written against.
+//
+// The names, constants and error numbers are kernel32's. On Windows they are
+// kernel32 itself; on Linux file_api_posix.cpp gives the same results, with
+// Windows error numbers, so that CFile64 is written once, on one model.
+// Nothing outside this folder calls the operating system for files.
+#pragma once
+
+#include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+using WCHAR_T = wchar_t;
+#else
+using BOOL = int;
+using DWORD = std::uint32_t;
+using LONG = std::int32_t;
+using HANDLE = void*;
+using WCHAR_T = char16_t;
+using LPCWSTR = const char16_t*;
+
+struct SECURITY_ATTRIBUTES;  // never used on Linux; callers pass null
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+struct OVERLAPPED;  // no overlapped input/output; callers pass null
+using LPOVERLAPPED = OVERLAPPED*;
+
+inline constexpr BOOL TRUE = 1;
+inline constexpr BOOL FALSE = 0;
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
+
+inline constexpr DWORD GENERIC_READ = 0x80000000;
+inline constexpr DWORD GENERIC_WRITE = 0x40000000;
+inline constexpr DWORD FILE_SHARE_READ = 0x00000001;
+inline constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+inline constexpr DWORD CREATE_NEW = 1;
+inline constexpr DWORD CREATE_ALWAYS = 2;
+inline constexpr DWORD OPEN_EXISTING = 3;
+inline constexpr DWORD OPEN_ALWAYS = 4;
+inline constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;
+inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr DWORD FILE_BEGIN = 0;
+inline constexpr DWORD FILE_CURRENT = 1;
+inline constexpr DWORD FILE_END = 2;
+inline constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
+inline constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+
+// Windows error numbers that the Linux layer reports.
+inline constexpr DWORD ERROR_SUCCESS = 0;
+inline constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
+inline constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
+inline constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
+inline constexpr DWORD ERROR_ACCESS_DENIED = 5;
+inline constexpr DWORD ERROR_INVALID_HANDLE = 6;
+inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
+inline constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
+inline constexpr DWORD ERROR_WRITE_PROTECT = 19;
+inline constexpr DWORD ERROR_NOT_READY = 21;
+inline constexpr DWORD ERROR_CRC = 23;
+inline constexpr DWORD ERROR_SHARING_VIOLATION = 32;
+inline constexpr DWORD ERROR_FILE_EXISTS = 80;
+inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+inline constexpr DWORD ERROR_DISK_FULL = 112;
+inline constexpr DWORD ERROR_INVALID_NAME = 123;
+inline constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
+inline constexpr DWORD ERROR_SEEK_ON_DEVICE = 132;
+inline constexpr DWORD ERROR_BUSY = 170;
+inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+inline constexpr DWORD ERROR_NOACCESS = 998;
+
+HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                   LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                   DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
+BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* lpNumberOfBytesRead,
+              LPOVERLAPPED lpOverlapped);
+BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
+               DWORD* lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped);
+DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveHigh,
+                     DWORD dwMoveMethod);
+DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh);
+BOOL CloseHandle(HANDLE hObject);
+DWORD GetLastError();
+void SetLastError(DWORD dwErrCode);
+#endif
+
+// The separator between a folder and a name inside a path.
+#ifdef _WIN32
+inline constexpr char16_t kPathSeparator = u'\\';
+#else
+inline constexpr char16_t kPathSeparator = u'/';
+#endif
+
+// Size of the file at `path` as its directory entry records it (a 64-bit status
+// query by path, not a question to an open handle). -1 when the query fails.
+std::int64_t QueryFileSizeByPath(const char16_t* path);
+
+// What a directory lookup of `path` finds first. The path probe uses it to tell
+// "something is there" from "nothing is there" after a create has failed.
+enum class PathEntryKind {
+    nothing,    // no entry by that name
+    file,       // a file (or anything that is not a folder)
+    directory,  // a folder
+    dotEntry,   // the last component is "." or ".."
+};
+PathEntryKind LookUpPathEntry(const char16_t* path);
+
+// Converts an errno value to the Windows error number of the same meaning, as
+// Windows reports it for the same failure. `path` (may be null) lets ENOENT
+// tell a missing file (2) from a missing folder on the way to it (3).
+#ifndef _WIN32
+DWORD WindowsErrorFromErrno(int error, const char16_t* path = nullptr);
+#endif
+
+// A seam for tests: makes the next call of one platform service fail with a
+// given Windows error number, for failures that no real condition produces
+// on demand (a failing close, a failing size query).
+namespace file_api_test {
+enum class Call { CloseHandle, GetFileSize, SetFilePointer, QueryFileSizeByPath };
+// The `skip`+1-th call from now of `call` on this thread fails with `error`.
+void FailCall(Call call, DWORD error, int skip = 0);
+// Forgets every failure that has not happened yet.
+void ClearFailures();
+}  // namespace file_api_test

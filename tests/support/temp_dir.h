@@ -1,0 +1,35 @@
+// A fresh folder for one test, removed with everything in it at the end.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/string.h"
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // `name` inside the folder, as the program's text type.
+    CString Child(const std::string& name) const;
+    CString Path() const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// File helpers for checking results on disk.
+std::vector<unsigned char> ReadAll(const std::filesystem::path& file);
+void WriteAll(const std::filesystem::path& file, const std::vector<unsigned char>& bytes);
+// `size` bytes of a repeatable pseudo-random pattern.
+std::vector<unsigned char> PatternBytes(std::size_t size, unsigned seed = 1);
+// A file of `size` bytes that holds no data blocks (reads as zeros).
+void MakeSparseFile(const std::filesystem::path& file, std::uint64_t size);
+CString ToCString(const std::filesystem::path& p);
+// Runs a shell command; returns its exit status.
+int RunCommand(const std::string& command);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,3 +34,8 @@ void MakeSparseFile(const std::filesystem::path& file, std::uint64_t size);
 CString ToCString(const std::filesystem::path& p);
 // Runs a shell command; returns its exit status.
 int RunCommand(const std::string& command);
+
+// Lets GoogleTest print the program's text in failure messages.
+inline void PrintTo(const CString& text, std::ostream* os) {
+    *os << '"' << text.ToUtf8() << '"';
+}

@@ -10,12 +10,6 @@ constexpr const char16_t* kPieceCreateMessage =
     u"ファイル「%s」を作成できません。アクセス権があるか。ディレクトリが存在するか、"
     u"等々を確認してください。";
 
-void ShowPathError(TransferHost& host, const char16_t* message, const CString& path) {
-    CString text;
-    text.Format(message, path);
-    host.ShowError(text);
-}
-
 }  // namespace
 
 std::int32_t PathProbe(const CString& path) {
@@ -52,14 +46,14 @@ TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
     CFile64 source;
     if (!source.Open(sourcePath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, nullptr, nullptr,
                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
-        ShowPathError(host, kSourceReadMessage, sourcePath);
+        ShowPathMessage(host, kSourceReadMessage, sourcePath);
         return kTransferFailed;
     }
     CFile64 piece;
     if (!piece.Open(piecePath, GENERIC_WRITE, 0, CREATE_NEW, nullptr, nullptr,
                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
         const bool exists = PathProbe(piecePath) != 0;
-        ShowPathError(host, exists ? kPieceExistsMessage : kPieceCreateMessage, piecePath);
+        ShowPathMessage(host, exists ? kPieceExistsMessage : kPieceCreateMessage, piecePath);
         return kTransferFailed;
     }
 
@@ -68,7 +62,7 @@ TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
     if (sourceSize < 0) {
         // Without the size no piece boundary is known; writing pieces from a
         // guessed size would hand the user empty pieces reported as done.
-        ShowPathError(host, kSourceReadMessage, sourcePath);
+        ShowPathMessage(host, kSourceReadMessage, sourcePath);
         return kTransferFailed;
     }
     const std::int64_t pieceLength = sourceSize / kPieceCount;

@@ -20,6 +20,12 @@ void ReadExactly(CFile64& source, unsigned char* buffer, std::uint32_t count) {
 
 }  // namespace
 
+void ShowPathMessage(TransferHost& host, const char16_t* message, const CString& path) {
+    CString text;
+    text.Format(message, path);
+    host.ShowError(text);
+}
+
 PumpGuardScope::PumpGuardScope() : m_entered(PumpGuard == 0) {
     if (m_entered) {
         PumpGuard = 1;

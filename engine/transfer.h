@@ -47,6 +47,9 @@ public:
     virtual void PumpMessages() = 0;
 };
 
+// Shows `message`, whose one %s is filled with `path`, in the host's error box.
+void ShowPathMessage(TransferHost& host, const char16_t* message, const CString& path);
+
 // Enters the pump for the life of the object unless the pump is already
 // running; `entered()` tells which. Leaves PumpGuard at 0 on every way out.
 class PumpGuardScope {

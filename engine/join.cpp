@@ -1,0 +1,78 @@
+#include "engine/join.h"
+
+#include "engine/split.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr const char16_t* kPieceReadMessage =
+    u"ファイル「%s」がリードできません。ファイルが存在するか。アクセス権があるか。"
+    u"他のアプリによりロックされていないかを確認してください。";
+constexpr const char16_t* kResultWriteMessage =
+    u"ファイル「%s」へ書き込みできません。アクセス権があるか。"
+    u"他のアプリによりロックされていないかを確認してください。";
+constexpr const char16_t* kSizeMessage = u"ファイルサイズ異常です。";
+
+}  // namespace
+
+CString ResultPath(const CString& folder) {
+    CString path = folder;
+    path += kPathSeparator;
+    path += u"temp";
+    return path;
+}
+
+TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
+    if (!PassStartCheck()) {
+        return kTransferFailed;
+    }
+    TransferBuffer buffer;
+
+    const CString piecePath = PiecePath(host.GetFieldText(IDC_FOLDER_1 + pieceIndex), pieceIndex);
+    const CString resultPath = ResultPath(host.GetFieldText(IDC_DEST_FOLDER));
+
+    // The piece is opened first, so a missing piece leaves the destination
+    // untouched.
+    CFile64 piece;
+    if (!piece.Open(piecePath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, nullptr, nullptr,
+                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+        ShowPathMessage(host, kPieceReadMessage, piecePath);
+        return kTransferFailed;
+    }
+    CFile64 result;
+    if (!result.Open(resultPath, GENERIC_WRITE, 0, OPEN_ALWAYS, nullptr, nullptr,
+                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+        ShowPathMessage(host, kResultWriteMessage, resultPath);
+        return kTransferFailed;
+    }
+
+    const RunningTransfer running;
+    const std::int64_t pieceSize = QueryFileSizeByPath(piecePath);
+    const std::int64_t resultSize = QueryFileSizeByPath(resultPath);
+    // Both files were opened a moment ago; a size that cannot be had leaves
+    // no place the piece could safely go.
+    if (pieceSize < 0 || resultSize < 0) {
+        host.ShowError(kSizeMessage);
+        return kTransferFailed;
+    }
+
+    std::int64_t offset;
+    if (pieceIndex < kPieceCount - 1) {
+        offset = pieceIndex * pieceSize;
+    } else {
+        // The tenth piece goes to the end, which must be where nine pieces of
+        // its size less 0 to 9 bytes end.
+        if (resultSize < 9 * (pieceSize - 9) || resultSize > 9 * pieceSize) {
+            host.ShowError(kSizeMessage);
+            return kTransferFailed;
+        }
+        offset = resultSize;
+    }
+
+    if (result.Seek(offset, CFile64::begin, TRUE) != offset ||
+        piece.Seek(0, CFile64::begin, TRUE) != 0) {
+        host.ShowError(kSizeMessage);
+        return kTransferFailed;
+    }
+    return CopyLoop(host, piece, result, buffer, pieceSize);
+}

@@ -1,0 +1,20 @@
+// Joining: one call puts one piece back into the result file `temp`.
+#pragma once
+
+#include "engine/transfer.h"
+
+// The path of the result file in `folder`: the folder text as typed, one
+// separator, then "temp".
+CString ResultPath(const CString& folder);
+
+// Puts piece `pieceIndex` (0..9), read from the folder of row pieceIndex + 1,
+// into `temp` in the destination folder; `temp` is created when missing and
+// never truncated. Pieces 1 to 9 go to index × (piece size), in any order and
+// as often as wanted; the tenth goes to the result's current end and only when
+// that end lies between 9 × (size − 9) and 9 × size, that is after the ninth.
+// Returns kTransferCompleted when the whole piece was written and both files
+// closed; kTransferFailed when refused by the start check, stopped with a
+// message (shown through the host) or cancelled. File errors during
+// positioning, copying or closing raise CFileException; the buffer is released
+// and TransferState left idle on every way out.
+TransferResult JoinPiece(TransferHost& host, int pieceIndex);

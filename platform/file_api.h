@@ -9,14 +9,18 @@
 #include <cstdint>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
-using WCHAR_T = wchar_t;
 #else
 using BOOL = int;
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using HANDLE = void*;
-using WCHAR_T = char16_t;
 using LPCWSTR = const char16_t*;
 
 struct SECURITY_ATTRIBUTES;  // never used on Linux; callers pass null
@@ -120,4 +124,7 @@ enum class Call { CloseHandle, GetFileSize, SetFilePointer, QueryFileSizeByPath 
 void FailCall(Call call, DWORD error, int skip = 0);
 // Forgets every failure that has not happened yet.
 void ClearFailures();
+// Whether the seam can make `call` fail here. On Windows the engine calls
+// kernel32 itself, so only the program's own size query can be made to fail.
+bool Supports(Call call);
 }  // namespace file_api_test

@@ -415,4 +415,8 @@ void ClearFailures() {
     t_injected = {};
 }
 
+bool Supports(Call /*call*/) {
+    return true;
+}
+
 }  // namespace file_api_test

@@ -185,6 +185,10 @@ TEST_F(CopyLoopTest, ANestedPumpReturnsAtOnce) {
 }
 
 TEST_F(CopyLoopTest, ASourceThatShrinksRaisesEndOfFileAndWritesNoStaleBytes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps other programs from writing the source while it is read, so it "
+                    "cannot shrink";
+#else
     Prepare(3 * MiB);
     // Another program cuts the source to 1.5 MiB while the first chunk is out.
     host.AtPump(1, [&] { std::filesystem::resize_file(dir.path() / "source", MiB + MiB / 2); });
@@ -201,6 +205,7 @@ TEST_F(CopyLoopTest, ASourceThatShrinksRaisesEndOfFileAndWritesNoStaleBytes) {
     target.Close();
     const std::vector<unsigned char> expected(sourceBytes.begin(), sourceBytes.begin() + MiB);
     EXPECT_EQ(Target(), expected);
+#endif
 }
 
 TEST(StartCheck, PassesOnlyWhenIdleAndTurnsABusyStateIntoACancelRequest) {

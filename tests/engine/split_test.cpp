@@ -1,11 +1,14 @@
 // Splitting one piece: sizes and bytes of the ten pieces, agreement with
 // `split -n 10`, every failure message, and the state after each way out.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -140,6 +143,9 @@ TEST_F(SplitTest, AllPiecesMayShareOneFolder) {
 }
 
 TEST_F(SplitTest, PiecesEqualThoseOfTheStandardSplitTool) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the standard split and cmp tools are not part of Windows";
+#else
     std::mt19937 random(20261207);
     // From 1 to 9 bytes `split` fills its first pieces, while ours keep pieces 1
     // to 9 empty and put everything into the tenth; those sizes are checked
@@ -167,6 +173,7 @@ TEST_F(SplitTest, PiecesEqualThoseOfTheStandardSplitTool) {
                 << "piece " << row;
         }
     }
+#endif
 }
 
 TEST_F(SplitTest, AMissingSourceOrAFolderAsSourceCannotBeRead) {
@@ -184,9 +191,15 @@ TEST_F(SplitTest, AnExistingPieceOrAFolderOfThatNameIsNeverTouched) {
     WriteAll(source, PatternBytes(100));
     WriteAll(Piece(4), {'k', 'e', 'e', 'p'});
     fs::create_directory(Piece(5));
+#ifndef _WIN32
+    // A link to nothing still holds the name.
     fs::create_symlink(dir.path() / "nowhere", Piece(6));
+    const std::vector<int> rows = {4, 5, 6};
+#else
+    const std::vector<int> rows = {4, 5};
+#endif
 
-    for (int row : {4, 5, 6}) {
+    for (int row : rows) {
         host.errors.clear();
         EXPECT_EQ(SplitPiece(host, row - 1), kTransferFailed);
         ASSERT_EQ(host.errors.size(), 1u);
@@ -213,18 +226,22 @@ TEST_F(SplitTest, AMissingFolderGivesTheCannotCreateMessageWithThePiecePath) {
 TEST_F(SplitTest, AFolderTextEndingInASeparatorIsUsedAsTyped) {
     const auto bytes = PatternBytes(50);
     WriteAll(source, bytes);
-    host.SetField(IDC_FOLDER_1 + 6, ToCString(folders[6].string() + "/"));
+    host.SetField(IDC_FOLDER_1 + 6, ToCString(folders[6].string() + Separator()));
     ASSERT_EQ(SplitPiece(host, 6), kTransferCompleted);
     EXPECT_EQ(ReadAll(Piece(7)),
               std::vector<unsigned char>(bytes.begin() + 30, bytes.begin() + 35));
     // The message shows the path exactly as it was built: two separators.
     EXPECT_EQ(SplitPiece(host, 6), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(Utf8(host.errors[0]),
-              "既にファイル「" + folders[6].string() + "//temp007」は存在します。");
+    EXPECT_EQ(Utf8(host.errors[0]), "既にファイル「" + folders[6].string() + Separator() +
+                                        Separator() + "temp007」は存在します。");
 }
 
 TEST_F(SplitTest, ASourceThatShrinksDuringTheCopyFailsWithoutStaleBytes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps other programs from writing the source while it is read, so it "
+                    "cannot shrink";
+#else
     const auto bytes = PatternBytes(30 * MiB, 9);
     WriteAll(source, bytes);
     // Piece 2 covers [3 MiB, 6 MiB); the source is cut to 4.5 MiB after its
@@ -239,6 +256,7 @@ TEST_F(SplitTest, ASourceThatShrinksDuringTheCopyFailsWithoutStaleBytes) {
     }
     EXPECT_EQ(ReadAll(Piece(2)),
               std::vector<unsigned char>(bytes.begin() + 3 * MiB, bytes.begin() + 4 * MiB));
+#endif
 }
 
 TEST_F(SplitTest, AFailedSizeQueryStopsWithTheReadMessageInsteadOfEmptyPieces) {
@@ -284,6 +302,7 @@ TEST_F(SplitTest, ASecondPressCancelsAfterTheCurrentChunkAndKeepsThePartialPiece
     EXPECT_EQ(Utf8(host.errors.at(0)), "既にファイル「" + Piece(3).string() + "」は存在します。");
 }
 
+#ifndef _WIN32
 // Runs `body` in a child process and returns its exit status; for tests that
 // change process limits.
 template <typename Body>
@@ -296,8 +315,12 @@ int InChild(Body body) {
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
 }
+#endif
 
 TEST_F(SplitTest, AWriteErrorLeavesTheCallAsAFileErrorWithTheStateIdle) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs a file size limit (RLIMIT_FSIZE) and fork, which Windows does not have";
+#else
     WriteAll(source, PatternBytes(30 * MiB, 2));
     const int status = InChild([&] {
         signal(SIGXFSZ, SIG_IGN);
@@ -315,23 +338,40 @@ TEST_F(SplitTest, AWriteErrorLeavesTheCallAsAFileErrorWithTheStateIdle) {
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(fs::file_size(Piece(1)), MiB + MiB / 2);
+#endif
 }
 
 TEST_F(SplitTest, AnUnobtainableBufferRaisesAMemoryError) {
+#ifdef _WIN32
+    GTEST_SKIP()
+        << "needs an address space limit (RLIMIT_AS) and fork, which Windows does not have";
+#else
     WriteAll(source, PatternBytes(100));
     const int status = InChild([&] {
-        // Leave too little address space for one more MiB.
-        rlimit current{};
-        getrlimit(RLIMIT_AS, &current);
+        // Cap the address space a little above what is in use, then take
+        // everything left in small blocks (the allocator may hold free
+        // memory from earlier tests), and give back a little room for small
+        // allocations: far too little for a 1 MiB buffer.
         std::FILE* statm = std::fopen("/proc/self/statm", "r");
         unsigned long pages = 0;
         if (statm == nullptr || std::fscanf(statm, "%lu", &pages) != 1) {
             return 4;
         }
         std::fclose(statm);
-        const rlim_t size = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + MiB / 2;
-        const rlimit tight{size, current.rlim_max};
+        rlimit current{};
+        getrlimit(RLIMIT_AS, &current);
+        const rlimit tight{pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + 4 * MiB,
+                           current.rlim_max};
         setrlimit(RLIMIT_AS, &tight);
+        std::vector<void*> blocks;
+        blocks.reserve(100000);
+        while (void* block = std::malloc(64 * 1024)) {
+            blocks.push_back(block);
+        }
+        for (int i = 0; i < 4 && !blocks.empty(); ++i) {
+            std::free(blocks.back());
+            blocks.pop_back();
+        }
         try {
             SplitPiece(host, 0);
             return 1;
@@ -346,6 +386,7 @@ TEST_F(SplitTest, AnUnobtainableBufferRaisesAMemoryError) {
     });
     EXPECT_EQ(status, 0);
     EXPECT_FALSE(fs::exists(Piece(1)));
+#endif
 }
 
 }  // namespace

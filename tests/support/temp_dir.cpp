@@ -1,17 +1,28 @@
 #include "tests/support/temp_dir.h"
 
 #include <cstdlib>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 #include <fstream>
 #include <random>
 #include <stdexcept>
 
 TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tesserak-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder at " + pattern);
+    // A random name, created exclusively: create_directory reports an existing
+    // folder, so two tests never share one.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate =
+            base / ("tesserak-test-" + std::to_string(random() % 1000000000000ull));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = candidate;
+            return;
+        }
     }
-    m_path = pattern;
+    throw std::runtime_error("cannot create a temporary folder under " + base.string());
 }
 
 TempDir::~TempDir() {
@@ -28,7 +39,7 @@ CString TempDir::Path() const {
 }
 
 CString ToCString(const std::filesystem::path& p) {
-    return CString::FromUtf8(p.string());
+    return CString(p.u16string());
 }
 
 std::vector<unsigned char> ReadAll(const std::filesystem::path& file) {
@@ -64,5 +75,9 @@ void MakeSparseFile(const std::filesystem::path& file, std::uint64_t size) {
 
 int RunCommand(const std::string& command) {
     const int status = std::system(command.c_str());
+#ifdef _WIN32
+    return status;
+#else
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/string.h"
+#include "platform/file_api.h"
 
 class TempDir {
 public:
@@ -34,6 +35,11 @@ void MakeSparseFile(const std::filesystem::path& file, std::uint64_t size);
 CString ToCString(const std::filesystem::path& p);
 // Runs a shell command; returns its exit status.
 int RunCommand(const std::string& command);
+
+// The separator the program puts between a folder and a piece name.
+inline std::string Separator() {
+    return kPathSeparator == u'/' ? "/" : "\\";
+}
 
 // Lets GoogleTest print the program's text in failure messages.
 inline void PrintTo(const CString& text, std::ostream* os) {

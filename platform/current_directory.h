@@ -1,0 +1,25 @@
+// The process's working directory and the C runtime's argument vector, as the
+// program's start-up uses them (Part 3.1). On Windows these are kernel32's
+// SetCurrentDirectoryW, the runtime's _wgetcwd and __wargv; on Linux
+// current_directory.cpp gives the same results.
+#pragma once
+
+#include "platform/file_api.h"
+
+#ifndef _WIN32
+// Makes `path` the process's working directory. FALSE on failure, with the
+// Windows error number for GetLastError.
+BOOL SetCurrentDirectoryW(LPCWSTR path);
+#endif
+
+// The current directory into `buffer` of `size` UTF-16 units (terminator
+// included), like the runtime's _wgetcwd. Returns `buffer`, or null (and
+// `buffer` holds an empty string when size > 0) when the query fails or the
+// directory does not fit.
+char16_t* GetCurrentDirectoryText(char16_t* buffer, int size);
+
+// The first element of the C runtime's argument vector: the program as named
+// on the command line. Available during static initialisation, before any
+// static object of the program is constructed. When the command line gave no
+// argument at all, the program's full path. Never null.
+const char16_t* ProgramFirstArgument();

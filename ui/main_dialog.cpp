@@ -1,0 +1,104 @@
+#include "ui/main_dialog.h"
+
+#include <QCoreApplication>
+
+#include "framework/message_box.h"
+#include "resources/resources.h"
+
+IMPLEMENT_DYNAMIC(CSplitJoinDlg, CDialog)
+
+namespace {
+
+constexpr int kRowCount = 10;
+
+}  // namespace
+
+// Part 2.1's message map. The system-command, paint and drag-icon entries,
+// the part buttons, the close and destroy hooks and the usage button belong
+// to Parts 2.2 and 2.3 and are added with them.
+BEGIN_MESSAGE_MAP(CSplitJoinDlg, CDialog)
+ON_BN_CLICKED(IDC_MODE_SPLIT, OnModeSplit)
+ON_BN_CLICKED(IDC_MODE_JOIN, OnModeJoin)
+END_MESSAGE_MAP()
+
+CSplitJoinDlg::CSplitJoinDlg(CDialog* parent)
+    : CDialog(kMainDialogTemplate, parent), m_hIcon(LoadIconResource(kAppIcon)) {}
+
+void CSplitJoinDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+}
+
+BOOL CSplitJoinDlg::OnInitDialog() {
+    // 1. The base class's initialisation.
+    CDialog::OnInitDialog();
+    // 2. The About item (Part 2.3) is added with Part 2.3.
+    // 3. Big and small icon.
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    // 4. No radio button is checked yet, so this applies split mode.
+    OnModeJoin();
+    // 5. The framework puts the focus on the first visible, enabled tab stop.
+    return TRUE;
+}
+
+void CSplitJoinDlg::OnOK() {
+    CDialog::OnOK();
+}
+
+void CSplitJoinDlg::ApplyMode(int join) {
+    CheckDlgButton(IDC_MODE_SPLIT, 1 - join);
+    CheckDlgButton(IDC_MODE_JOIN, join);
+
+    const BOOL split = join == 0 ? TRUE : FALSE;
+    EnableDlgItem(IDC_SOURCE_GROUP, split);
+    EnableDlgItem(IDC_SOURCE_PATH, split);
+
+    const BOOL joining = join == 1 ? TRUE : FALSE;
+    EnableDlgItem(IDC_DEST_GROUP, joining);
+    EnableDlgItem(IDC_DEST_FOLDER, joining);
+    EnableDlgItem(IDC_DEST_NAME, joining);
+    EnableDlgItem(IDC_DEST_NOTE, joining);
+
+    for (int n = 1; n <= kRowCount; ++n) {
+        SetDlgItemText(IDC_ROW_BUTTON_1 + n - 1, join == 0 ? u"分割開始" : u"結合開始");
+        CString label;
+        label.Format(join == 0 ? u"分割ファイル%dつ目" : u"結合するファイル%dつ目", n);
+        SetDlgItemText(IDC_ROW_LABEL_1 + n - 1, label);
+    }
+}
+
+void CSplitJoinDlg::OnModeSplit() {
+    if (IsDlgButtonChecked(IDC_MODE_SPLIT) == 1) {
+        ApplyMode(0);
+    } else {
+        ApplyMode(1);
+    }
+}
+
+void CSplitJoinDlg::OnModeJoin() {
+    if (IsDlgButtonChecked(IDC_MODE_JOIN) == 0) {
+        ApplyMode(0);
+    } else {
+        ApplyMode(1);
+    }
+}
+
+CString CSplitJoinDlg::GetFieldText(int controlId) {
+    return GetDlgItemText(controlId);
+}
+
+void CSplitJoinDlg::SetStatusText(const CString& text) {
+    SetDlgItemText(IDC_STATUS, text);
+}
+
+void CSplitJoinDlg::ShowError(const CString& text) {
+    ShowMessageBox(GetSafeHwnd(), text, u"TSKエラー", MB_OK | MB_ICONSTOP);
+}
+
+void CSplitJoinDlg::PumpMessages() {
+    const PumpGuardScope guard;
+    if (!guard.entered()) {
+        return;
+    }
+    QCoreApplication::processEvents();
+}

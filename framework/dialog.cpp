@@ -48,6 +48,9 @@ public:
 
 protected:
     void nextCheckState() override { setChecked(true); }
+    // The whole control takes the click, as the platform's buttons do (Qt
+    // takes it on the indicator and the text only).
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
 // Shows `text` in a control and keeps it exactly for GetDlgItemText.

@@ -65,7 +65,7 @@ QApplication* g_pApplication = nullptr;
 }  // namespace
 
 bool AfxWinInit(int& argc, char** argv) {
-    if (g_pApplication == nullptr) {
+    if (g_pApplication == nullptr && QCoreApplication::instance() == nullptr) {
         g_pApplication = new QApplication(argc, argv);
     }
     // The dialog's modal loop, not the last window, decides when the program ends.
@@ -86,12 +86,17 @@ void AfxWinTerm() {
 int AfxWinMain(int argc, char** argv) {
     static int s_argc;
     s_argc = argc;
+    // Qt is ended only by the routine that began it (a test may call this
+    // routine inside a running QApplication).
+    const bool ownsQt = g_pApplication == nullptr && QCoreApplication::instance() == nullptr;
     int result = -1;
     if (AfxWinInit(s_argc, argv)) {
         if (CWinApp* app = AfxGetApp()) {
             result = app->InitInstance() ? app->Run() : app->ExitInstance();
         }
     }
-    AfxWinTerm();
+    if (ownsQt) {
+        AfxWinTerm();
+    }
     return result;
 }

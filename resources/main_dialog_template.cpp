@@ -80,8 +80,8 @@ const DialogItemTemplate kMainDialogItems[] = {
     {kStatic, IDC_NAME_HEADER, u"ファイル名（固定）", 336, 80, 53, 10, kStaticText},          // 53
     {kButton, IDC_PIECES_GROUP, u"分割ファイル指定", 7, 73, 419, 190, kGroupBox},             // 54
     {kStatic, IDC_DEST_NOTE,
-     u"結合したファイルの出力先フォルダを指定する。 ※出力ファイル名は「temp」という名前、変更"
-     u"不可。",
+     u"結合したファイルの出力先フォルダを指定する。\u3000\u3000\u3000"
+     u"※出力ファイル名は「temp」という名前、変更不可。",
      19, 284, 301, 10, kStaticText},  // 55
 
 };

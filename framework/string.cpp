@@ -96,7 +96,7 @@ CString CString::FromUtf8(std::string_view utf8) {
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool leftAlign = false;
     bool zeroPad = false;
     bool plus = false;
@@ -107,14 +107,14 @@ struct Spec {
     char16_t conversion = 0;
 };
 
-void Pad(std::u16string& out, const std::u16string& body, const Spec& spec, bool numeric) {
-    const int fill = spec.width - static_cast<int>(body.size());
+void Pad(std::u16string& out, const std::u16string& body, const Directive& fmt, bool numeric) {
+    const int fill = fmt.width - static_cast<int>(body.size());
     if (fill <= 0) {
         out += body;
-    } else if (spec.leftAlign) {
+    } else if (fmt.leftAlign) {
         out += body;
         out.append(static_cast<std::size_t>(fill), u' ');
-    } else if (spec.zeroPad && numeric) {
+    } else if (fmt.zeroPad && numeric) {
         // Zeros go after the sign.
         std::size_t signLength =
             (!body.empty() && (body[0] == u'-' || body[0] == u'+' || body[0] == u' ')) ? 1 : 0;
@@ -139,43 +139,43 @@ std::u16string Digits(std::uint64_t value, unsigned base, bool upper) {
 }
 
 // Formats one integer conversion; false when the argument is not an integer.
-bool FormatInteger(std::u16string& out, const Spec& spec, const FormatArg& arg) {
+bool FormatInteger(std::u16string& out, const Directive& fmt, const FormatArg& arg) {
     if (arg.kind() == FormatArg::Kind::text) {
         return false;
     }
-    const bool isSigned = spec.conversion == u'd' || spec.conversion == u'i';
+    const bool isSigned = fmt.conversion == u'd' || fmt.conversion == u'i';
     std::u16string body;
     std::uint64_t magnitude;
     bool negative = false;
     if (isSigned) {
         const std::int64_t value =
-            spec.wide64 ? arg.asInt() : static_cast<std::int32_t>(arg.asInt());
+            fmt.wide64 ? arg.asInt() : static_cast<std::int32_t>(arg.asInt());
         negative = value < 0;
         magnitude =
             negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     } else {
-        magnitude = spec.wide64 ? static_cast<std::uint64_t>(arg.asInt())
-                                : static_cast<std::uint32_t>(arg.asInt());
+        magnitude = fmt.wide64 ? static_cast<std::uint64_t>(arg.asInt())
+                               : static_cast<std::uint32_t>(arg.asInt());
     }
-    const unsigned base = (spec.conversion == u'x' || spec.conversion == u'X') ? 16 : 10;
-    std::u16string digits = Digits(magnitude, base, spec.conversion == u'X');
-    if (spec.precision >= 0 && static_cast<int>(digits.size()) < spec.precision) {
-        digits.insert(0, static_cast<std::size_t>(spec.precision) - digits.size(), u'0');
+    const unsigned base = (fmt.conversion == u'x' || fmt.conversion == u'X') ? 16 : 10;
+    std::u16string digits = Digits(magnitude, base, fmt.conversion == u'X');
+    if (fmt.precision >= 0 && static_cast<int>(digits.size()) < fmt.precision) {
+        digits.insert(0, static_cast<std::size_t>(fmt.precision) - digits.size(), u'0');
     }
-    if (spec.precision == 0 && magnitude == 0) {
+    if (fmt.precision == 0 && magnitude == 0) {
         digits.clear();
     }
     if (negative) {
         body += u'-';
-    } else if (isSigned && spec.plus) {
+    } else if (isSigned && fmt.plus) {
         body += u'+';
-    } else if (isSigned && spec.space) {
+    } else if (isSigned && fmt.space) {
         body += u' ';
     }
     body += digits;
-    Spec padSpec = spec;
-    padSpec.zeroPad = spec.zeroPad && spec.precision < 0;
-    Pad(out, body, padSpec, true);
+    Directive padFmt = fmt;
+    padFmt.zeroPad = fmt.zeroPad && fmt.precision < 0;
+    Pad(out, body, padFmt, true);
     return true;
 }
 
@@ -194,62 +194,61 @@ CString FormatString(const char16_t* format, std::initializer_list<FormatArg> ar
             continue;
         }
         const char16_t* directive = p++;
-        Spec spec;
+        Directive fmt;
         for (;; ++p) {
             if (*p == u'-') {
-                spec.leftAlign = true;
+                fmt.leftAlign = true;
             } else if (*p == u'0') {
-                spec.zeroPad = true;
+                fmt.zeroPad = true;
             } else if (*p == u'+') {
-                spec.plus = true;
+                fmt.plus = true;
             } else if (*p == u' ') {
-                spec.space = true;
+                fmt.space = true;
             } else {
                 break;
             }
         }
         while (*p >= u'0' && *p <= u'9') {
-            spec.width = spec.width * 10 + (*p++ - u'0');
+            fmt.width = fmt.width * 10 + (*p++ - u'0');
         }
         if (*p == u'.') {
             ++p;
-            spec.precision = 0;
+            fmt.precision = 0;
             while (*p >= u'0' && *p <= u'9') {
-                spec.precision = spec.precision * 10 + (*p++ - u'0');
+                fmt.precision = fmt.precision * 10 + (*p++ - u'0');
             }
         }
         if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') {
-            spec.wide64 = true;
+            fmt.wide64 = true;
             p += 3;
         } else if (p[0] == u'l' && p[1] == u'l') {
-            spec.wide64 = true;
+            fmt.wide64 = true;
             p += 2;
         } else if (p[0] == u'l' || p[0] == u'h') {
             ++p;
         }
-        spec.conversion = *p;
+        fmt.conversion = *p;
         if (*p != 0) {
             ++p;
         }
 
         bool done = false;
-        if (spec.conversion == u'%') {
+        if (fmt.conversion == u'%') {
             out += u'%';
             done = true;
         } else if (next != args.end()) {
             const FormatArg& arg = *next;
-            switch (spec.conversion) {
+            switch (fmt.conversion) {
                 case u'd':
                 case u'i':
                 case u'u':
                 case u'x':
                 case u'X':
-                    done = FormatInteger(out, spec, arg);
+                    done = FormatInteger(out, fmt, arg);
                     break;
                 case u'c':
                     if (arg.kind() != FormatArg::Kind::text) {
-                        Pad(out, std::u16string(1, static_cast<char16_t>(arg.asInt())), spec,
-                            false);
+                        Pad(out, std::u16string(1, static_cast<char16_t>(arg.asInt())), fmt, false);
                         done = true;
                     }
                     break;
@@ -257,10 +256,10 @@ CString FormatString(const char16_t* format, std::initializer_list<FormatArg> ar
                     if (arg.kind() == FormatArg::Kind::text) {
                         std::u16string_view text(arg.asText() == nullptr ? u"(null)"
                                                                          : arg.asText());
-                        if (spec.precision >= 0) {
-                            text = text.substr(0, static_cast<std::size_t>(spec.precision));
+                        if (fmt.precision >= 0) {
+                            text = text.substr(0, static_cast<std::size_t>(fmt.precision));
                         }
-                        Pad(out, std::u16string(text), spec, false);
+                        Pad(out, std::u16string(text), fmt, false);
                         done = true;
                     }
                     break;

@@ -87,11 +87,27 @@ bool TakeShareLock(int fd, DWORD access, DWORD shareMode) {
         if (errno == EINTR) {
             continue;
         }
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) {
+            // A file system that keeps no locks (NFS without its lock
+            // service, some FUSE media): the file is still usable, only
+            // unguarded against other programs.
+            return true;
+        }
         t_lastError = (errno == EAGAIN || errno == EACCES) ? ERROR_SHARING_VIOLATION
                                                            : WindowsErrorFromErrno(errno);
         return false;
     }
     return true;
+}
+
+// A read or write failure as Windows reports it. EBADF on a descriptor that is
+// open means it was not opened for that direction, which Windows refuses with
+// "access denied"; only a handle that is not open at all is "invalid handle".
+DWORD TransferError(HANDLE h, int error) {
+    if (error == EBADF && ::fcntl(FdOf(h), F_GETFD) != -1) {
+        return ERROR_ACCESS_DENIED;
+    }
+    return WindowsErrorFromErrno(error);
 }
 
 }  // namespace
@@ -168,7 +184,9 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         return INVALID_HANDLE_VALUE;
     }
 
-    int flags = O_CLOEXEC | O_NOCTTY;
+    // O_NONBLOCK only for the open itself: a FIFO at the path must not hold
+    // the window's thread until some other program opens its other end.
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     const bool wantRead = (dwDesiredAccess & GENERIC_READ) != 0;
     const bool wantWrite = (dwDesiredAccess & GENERIC_WRITE) != 0;
     if (wantRead && wantWrite) {
@@ -208,6 +226,10 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         t_lastError = ERROR_ACCESS_DENIED;
         return INVALID_HANDLE_VALUE;
     }
+    const int statusFlags = ::fcntl(fd, F_GETFL);
+    if (statusFlags != -1) {
+        (void)::fcntl(fd, F_SETFL, statusFlags & ~O_NONBLOCK);
+    }
     if (!TakeShareLock(fd, dwDesiredAccess, dwShareMode)) {
         ::close(fd);
         return INVALID_HANDLE_VALUE;
@@ -233,7 +255,7 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
             if (errno == EINTR) {
                 continue;
             }
-            t_lastError = WindowsErrorFromErrno(errno);
+            t_lastError = TransferError(hFile, errno);
             if (lpNumberOfBytesRead != nullptr) {
                 *lpNumberOfBytesRead = done;
             }
@@ -267,7 +289,7 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
                 // reports a disk that filled up during the write.
                 break;
             }
-            t_lastError = WindowsErrorFromErrno(errno);
+            t_lastError = TransferError(hFile, errno);
             if (lpNumberOfBytesWritten != nullptr) {
                 *lpNumberOfBytesWritten = done;
             }

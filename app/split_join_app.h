@@ -1,4 +1,4 @@
-// CSplitJoinApp: the one application object (Part 3.1). Constructed during
+// CSplitJoinApp: the one application object. Constructed during
 // static initialisation, it makes the program's own folder the working
 // directory before anything else of the program runs; its InitInstance runs
 // the main dialog modally and returns false, so the process ends when the

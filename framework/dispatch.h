@@ -21,8 +21,8 @@
 
 class QWidget;
 
-// Shows the standard box for an exception that left a handler (Part 1.1's
-// ReportCommandFailure), owned by `owner`.
+// Shows the standard box for an exception that left a handler, owned by
+// `owner`.
 void ReportCommandFailure(QWidget* owner, const CException& e);
 // The same for exceptions outside the framework's family.
 void ReportForeignFailure(QWidget* owner, const std::exception* e);

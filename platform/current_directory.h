@@ -1,5 +1,5 @@
 // The process's working directory and the C runtime's argument vector, as the
-// program's start-up uses them (Part 3.1). On Windows these are kernel32's
+// program's start-up uses them. On Windows these are kernel32's
 // SetCurrentDirectoryW, the runtime's _wgetcwd and __wargv; on Linux
 // current_directory.cpp gives the same results.
 #pragma once

@@ -1,4 +1,4 @@
-// The dialog template IDD_MAIN (Part 2.1) as data: the 55 controls in
+// The dialog template IDD_MAIN as data: the 55 controls in
 // template order, which is also the tab order, with their texts, rectangles
 // (dialog units of the template font) and styles. The families of ten are
 // written out row by row; row n lies 16 units below row n - 1.
@@ -12,7 +12,7 @@ constexpr DialogItemClass kButton = DialogItemClass::button;
 constexpr DialogItemClass kEdit = DialogItemClass::edit;
 constexpr DialogItemClass kStatic = DialogItemClass::staticText;
 
-// The kinds of control of Part 2.1 with the style flags that the template
+// The kinds of control with the style flags that the template
 // stores for each (every control is a child window).
 constexpr std::uint32_t kPushButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr std::uint32_t kHiddenDefaultButton = WS_CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON;
@@ -22,7 +22,7 @@ constexpr std::uint32_t kEditField =
 constexpr std::uint32_t kStaticText = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT;
 constexpr std::uint32_t kRadioButton = WS_CHILD | WS_VISIBLE | WS_GROUP | BS_AUTORADIOBUTTON;
 
-// Each row ends with its number in Part 2.1's table.
+// Each row ends with its number in template order.
 const DialogItemTemplate kMainDialogItems[] = {
     {kButton, IDOK, u"OK", 233, 325, 50, 14, kHiddenDefaultButton},  // 1
     {kButton, IDCANCEL, u"終了", 365, 328, 50, 14, kPushButton},     // 2

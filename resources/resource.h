@@ -9,15 +9,15 @@
 #define IDD_MAIN 102
 
 // Strings.
-#define IDS_ABOUT_MENU 101  // "Tesserak のﾊﾞｰｼﾞｮﾝ情報(&A)..." (Part 2.3)
+#define IDS_ABOUT_MENU 101  // "Tesserak のﾊﾞｰｼﾞｮﾝ情報(&A)..."
 
 // Icons.
 #define IDI_APP 128
 
 // Menu commands.
-#define IDM_ABOUT 16  // the About item of the window menu (Part 2.3)
+#define IDM_ABOUT 16  // the About item of the window menu
 
-// Controls of IDD_MAIN (Part 2.1), by id.
+// Controls of IDD_MAIN, by id.
 #define IDC_SOURCE_PATH 1000
 #define IDC_FOLDER_1 1001  // row n's folder is IDC_FOLDER_1 + n - 1
 #define IDC_FOLDER_2 1002

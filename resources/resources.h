@@ -4,8 +4,8 @@
 #include "framework/dialog_template.h"
 #include "resources/resource.h"
 
-// IDD_MAIN (Part 2.1): the main dialog with its 55 controls.
+// IDD_MAIN: the main dialog with its 55 controls.
 extern const DialogTemplate kMainDialogTemplate;
 
-// IDI_APP (Part 3.1): the program's icon, 32 x 32 and 16 x 16, 16 colours.
+// IDI_APP: the program's icon, 32 x 32 and 16 x 16, 16 colours.
 extern const IconResource kAppIcon;

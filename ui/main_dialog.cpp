@@ -13,9 +13,9 @@ constexpr int kRowCount = 10;
 
 }  // namespace
 
-// Part 2.1's message map. The system-command, paint and drag-icon entries,
-// the part buttons, the close and destroy hooks and the usage button belong
-// to Parts 2.2 and 2.3 and are added with them.
+// The dialog's message map. The system-command, paint and drag-icon entries,
+// the part buttons, the close and destroy hooks and the usage button come
+// with the presses, the usage texts and the About box.
 BEGIN_MESSAGE_MAP(CSplitJoinDlg, CDialog)
 ON_BN_CLICKED(IDC_MODE_SPLIT, OnModeSplit)
 ON_BN_CLICKED(IDC_MODE_JOIN, OnModeJoin)
@@ -31,7 +31,7 @@ void CSplitJoinDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CSplitJoinDlg::OnInitDialog() {
     // 1. The base class's initialisation.
     CDialog::OnInitDialog();
-    // 2. The About item (Part 2.3) is added with Part 2.3.
+    // 2. The About item of the window menu comes with the About box.
     // 3. Big and small icon.
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);

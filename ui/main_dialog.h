@@ -1,10 +1,10 @@
-// CSplitJoinDlg: the program's only window (Part 2.1), built from IDD_MAIN.
+// CSplitJoinDlg: the program's only window, built from IDD_MAIN.
 // It holds the source path, ten rows (folder, label, piece name, part
 // button), the join destination, the status line, the two mode radio
 // buttons, the usage button and the exit button. The mode is not stored: it
 // is split when IDC_MODE_SPLIT is checked, join otherwise.
 //
-// It is the engine's TransferHost (Part 1.2): field texts as typed, the
+// It is the engine's TransferHost: field texts as typed, the
 // status line, the "TSKエラー" box and the message pump.
 #pragma once
 
@@ -32,7 +32,7 @@ public:
     // nothing when already inside this call (PumpGuard).
     void PumpMessages() override;
 
-    // The mode rule of Part 2.1 (split when IDC_MODE_SPLIT is checked).
+    // The mode rule: split when IDC_MODE_SPLIT is checked, join otherwise.
     bool IsSplitMode() const { return IsDlgButtonChecked(IDC_MODE_SPLIT) == BST_CHECKED; }
 
     // The window icon (IDI_APP).

@@ -1,4 +1,4 @@
-// The file errors of Part 1.1: Windows error numbers to cause codes, the
+// The file errors: Windows error numbers to cause codes, the
 // message of each cause, how the dispatch reports an exception, and the Linux
 // layer's errno to Windows number conversion.
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@
 
 namespace {
 
-// Part 1.1, "CauseFromOsError", written out again by cause.
+// The table behind CauseFromOsError, written out again by cause.
 const std::map<int, std::vector<std::int32_t>>& SpecTable() {
     static const std::map<int, std::vector<std::int32_t>> table = {
         {CFileException::none, {0}},
@@ -59,7 +59,7 @@ TEST(CauseFromOsError, EveryListedNumberGivesItsCause) {
             ++count;
         }
     }
-    EXPECT_EQ(count, 79);  // the spec's table, all of it
+    EXPECT_EQ(count, 79);  // the whole table
 }
 
 TEST(CauseFromOsError, UnlistedNumbersAreGeneric) {
@@ -127,7 +127,7 @@ struct Template {
     const char* before;  // the text before the name
     const char* after;   // the text after it
 };
-// The message templates of Part 1.1, split at "%1".
+// The message templates, split at "%1".
 constexpr Template kTemplates[] = {
     {CFileException::generic, "", " へのｱｸｾｽ中に不明なｴﾗｰが発生しました。"},
     {CFileException::fileNotFound, "", " が見つかりませんでした。"},

@@ -78,7 +78,7 @@ Raised Expected(int cause, std::int32_t osError, const std::string& fileName,
     return Raised{true, cause, osError, fileName, message};
 }
 
-// The open options of the program's callers (Part 1.1's table).
+// The open options of the program's callers.
 BOOL OpenForReading(CFile64& f, const CString& path, CFileException* e = nullptr) {
     return f.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, e, nullptr,
                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

@@ -1,5 +1,5 @@
 // The one dispatch: an exception that leaves a handler is reported in the
-// framework's standard box (Part 1.1, ReportCommandFailure) and the dialog
+// framework's standard box (ReportCommandFailure) and the dialog
 // goes on; no exception crosses a Qt frame.
 #include <gtest/gtest.h>
 

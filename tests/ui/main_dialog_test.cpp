@@ -1,6 +1,6 @@
-// CSplitJoinDlg (Part 2.1) on the real widgets: the start state, the two
+// CSplitJoinDlg on the real widgets: the start state, the two
 // modes, the tab order, the ways the dialog ends, the geometry, and the
-// TransferHost services of Part 1.2.
+// TransferHost services.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -61,7 +61,7 @@ void Type(CDialog& dlg, int id, const QString& text) {
     commit();
 }
 
-// Checks everything Part 2.1 says about one mode.
+// Checks everything the dialog shows of one mode.
 void ExpectMode(CSplitJoinDlg& dlg, bool split) {
     EXPECT_EQ(dlg.IsSplitMode(), split);
     EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_MODE_SPLIT), split ? 1u : 0u);
@@ -161,7 +161,7 @@ TEST(MainDialogTest, JoinModeSwitchesLabelsCaptionsAndEnabledControlsAndKeepsTex
 TEST(MainDialogTest, AClickOnTheModeInForceAppliesItAgainAndTheButtonStaysSelected) {
     CSplitJoinDlg dlg;
     RunModal(dlg, [&] {
-        // Outcome captions of Part 2.2 give way to the mode's caption.
+        // The outcome captions of a press give way to the mode's caption.
         dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + 2, u"完了");
         dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + 4, u"失敗");
         Click(dlg, IDC_MODE_SPLIT);
@@ -177,7 +177,7 @@ TEST(MainDialogTest, AClickOnTheModeInForceAppliesItAgainAndTheButtonStaysSelect
 TEST(MainDialogTest, AModeClickRewritesTheBusyCaptionAndLeavesPartButtonStatesAlone) {
     CSplitJoinDlg dlg;
     RunModal(dlg, [&] {
-        // As during a press of row 3 (Part 2.2).
+        // As during a press of row 3.
         dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + 2, u"処理中");
         for (int n = 1; n <= kRows; ++n) {
             dlg.EnableDlgItem(IDC_ROW_BUTTON_1 + n - 1, n == 3);

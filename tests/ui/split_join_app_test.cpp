@@ -1,4 +1,4 @@
-// CSplitJoinApp (Part 3.1): the working directory from the program's first
+// CSplitJoinApp: the working directory from the program's first
 // argument, as typed; the main dialog run modally; false returned. The last
 // tests start the real program and look at its working directory.
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The dialog template IDD_MAIN as data: 55 controls in template order with
-// the ids, texts, rectangles and styles of Part 2.1's table.
+// the ids, texts, rectangles and styles of the dialog's design.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -25,7 +25,7 @@ struct Row {
     std::uint32_t style;
 };
 
-// Part 2.1's table, written out here on its own.
+// The dialog's design, written out here on its own.
 std::vector<Row> ExpectedRows() {
     std::vector<Row> rows{
         {1, u"OK", 233, 325, 50, 14, kHiddenDefault},

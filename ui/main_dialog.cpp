@@ -1,6 +1,8 @@
 #include "ui/main_dialog.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QWidget>
 
 #include "framework/message_box.h"
 #include "resources/resources.h"
@@ -37,8 +39,26 @@ BOOL CSplitJoinDlg::OnInitDialog() {
     SetIcon(m_hIcon, FALSE);
     // 4. No radio button is checked yet, so this applies split mode.
     OnModeJoin();
+    ShowWholePieceNames();
     // 5. The framework puts the focus on the first visible, enabled tab stop.
     return TRUE;
+}
+
+void CSplitJoinDlg::ShowWholePieceNames() {
+    // The user must read the piece names exactly, but the dialog font's Latin
+    // letters are wider than the ones the layout was drawn for, so "temp001"
+    // would lose its last digit. The names grow to their text, into the gap
+    // before the row buttons; nothing else moves.
+    for (int n = 1; n <= kRowCount; ++n) {
+        QWidget* name = GetDlgItem(IDC_PIECE_NAME_1 + n - 1);
+        const int needed = QFontMetrics(name->font())
+                               .horizontalAdvance(QString::fromUtf16(
+                                   GetDlgItemText(IDC_PIECE_NAME_1 + n - 1).GetString())) +
+                           1;
+        if (needed > name->width()) {
+            name->resize(needed, name->height());
+        }
+    }
 }
 
 void CSplitJoinDlg::OnOK() {

@@ -49,6 +49,8 @@ protected:
     void ApplyMode(int join);
     void OnModeSplit();
     void OnModeJoin();
+    // Widens the piece-name labels that their text would overflow.
+    void ShowWholePieceNames();
 
     HICON m_hIcon;
 

@@ -311,7 +311,6 @@ TEST(MainDialogTest, GeometryIsTheTemplateInBaseUnitsOfTheDialogFont) {
             {IDC_FOLDER_10, 104, 92 + 144, 240, 14},
             {IDC_ROW_LABEL_4, 12, 95 + 48, 73, 10},
             {IDC_ROW_BUTTON_10, 380, 91 + 144, 41, 13},
-            {IDC_PIECE_NAME_2, 348, 93 + 16, 26, 10},
             {IDC_MODE_JOIN, 290, 7, 102, 16},
             {IDC_DEST_NOTE, 19, 284, 301, 10},
             {IDC_STATUS, 7, 338, 292, 10},
@@ -319,6 +318,19 @@ TEST(MainDialogTest, GeometryIsTheTemplateInBaseUnitsOfTheDialogFont) {
         for (const Expected& c : controls) {
             EXPECT_EQ(dlg.GetDlgItem(c.id)->geometry(), QRect(h(c.x), v(c.y), h(c.cx), v(c.cy)))
                 << c.id;
+        }
+        // A piece name keeps its place and grows to its text when the font
+        // needs more than its 26 units, stopping short of the row button.
+        for (int n = 1; n <= 10; ++n) {
+            const QRect name = dlg.GetDlgItem(IDC_PIECE_NAME_1 + n - 1)->geometry();
+            const QString text =
+                QString::fromUtf16(dlg.GetDlgItemText(IDC_PIECE_NAME_1 + n - 1).GetString());
+            EXPECT_EQ(name.topLeft(), QPoint(h(348), v(93 + 16 * (n - 1)))) << n;
+            EXPECT_EQ(name.height(), v(10)) << n;
+            EXPECT_GE(name.width(), h(26)) << n;
+            EXPECT_GE(name.width(), metrics.horizontalAdvance(text)) << n;
+            EXPECT_LT(name.right(), dlg.GetDlgItem(IDC_ROW_BUTTON_1 + n - 1)->geometry().left())
+                << n;
         }
     });
 }

@@ -34,14 +34,12 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
     // The piece is opened first, so a missing piece leaves the destination
     // untouched.
     CFile64 piece;
-    if (!piece.Open(piecePath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, nullptr, nullptr,
-                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+    if (!OpenForReading(piece, piecePath)) {
         ShowPathMessage(host, kPieceReadMessage, piecePath);
         return kTransferFailed;
     }
     CFile64 result;
-    if (!result.Open(resultPath, GENERIC_WRITE, 0, OPEN_ALWAYS, nullptr, nullptr,
-                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+    if (!OpenForWriting(result, resultPath, OPEN_ALWAYS)) {
         ShowPathMessage(host, kResultWriteMessage, resultPath);
         return kTransferFailed;
     }

@@ -44,14 +44,12 @@ TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
     const CString piecePath = PiecePath(folder, pieceIndex);
 
     CFile64 source;
-    if (!source.Open(sourcePath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, nullptr, nullptr,
-                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+    if (!OpenForReading(source, sourcePath)) {
         ShowPathMessage(host, kSourceReadMessage, sourcePath);
         return kTransferFailed;
     }
     CFile64 piece;
-    if (!piece.Open(piecePath, GENERIC_WRITE, 0, CREATE_NEW, nullptr, nullptr,
-                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {
+    if (!OpenForWriting(piece, piecePath, CREATE_NEW)) {
         const bool exists = PathProbe(piecePath) != 0;
         ShowPathMessage(host, exists ? kPieceExistsMessage : kPieceCreateMessage, piecePath);
         return kTransferFailed;

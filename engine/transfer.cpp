@@ -20,6 +20,16 @@ void ReadExactly(CFile64& source, unsigned char* buffer, std::uint32_t count) {
 
 }  // namespace
 
+BOOL OpenForReading(CFile64& file, const CString& path) {
+    return file.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, nullptr, nullptr,
+                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+BOOL OpenForWriting(CFile64& file, const CString& path, DWORD creation) {
+    return file.Open(path, GENERIC_WRITE, 0, creation, nullptr, nullptr, FILE_FLAG_SEQUENTIAL_SCAN,
+                     nullptr);
+}
+
 void ShowPathMessage(TransferHost& host, const char16_t* message, const CString& path) {
     CString text;
     text.Format(message, path);

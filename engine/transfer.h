@@ -47,6 +47,13 @@ public:
     virtual void PumpMessages() = 0;
 };
 
+// Opens the file a transfer reads: others may read it meanwhile, nobody may
+// write it; read from start to end. FALSE when it cannot be opened.
+BOOL OpenForReading(CFile64& file, const CString& path);
+// Opens the file a transfer writes, with no other open of it allowed;
+// `creation` is CREATE_NEW or OPEN_ALWAYS. FALSE when it cannot be opened.
+BOOL OpenForWriting(CFile64& file, const CString& path, DWORD creation);
+
 // Shows `message`, whose one %s is filled with `path`, in the host's error box.
 void ShowPathMessage(TransferHost& host, const char16_t* message, const CString& path);
 

@@ -15,6 +15,7 @@
 #include "resources/resource.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/transfer_fixture.h"
 
 namespace fs = std::filesystem;
 
@@ -29,12 +30,6 @@ std::string Utf8(const CString& s) {
     return s.ToUtf8();
 }
 
-std::string PieceName(int row) {
-    char name[16];
-    std::snprintf(name, sizeof name, "temp%03d", row);
-    return name;
-}
-
 std::string PieceMessage(const fs::path& piece) {
     return "ファイル「" + piece.string() +
            "」がリードできません。ファイルが存在するか。アクセス権があるか。"
@@ -47,30 +42,15 @@ std::string ResultMessage(const fs::path& result) {
            "他のアプリによりロックされていないかを確認してください。";
 }
 
-class JoinTest : public ::testing::Test {
+class JoinTest : public TransferFixture {
 protected:
     void SetUp() override {
-        TransferState = kTransferIdle;
-        source = dir.path() / "source.bin";
+        TransferFixture::SetUp();
         dest = dir.path() / "restored";
         fs::create_directory(dest);
-        host.SetField(IDC_SOURCE_PATH, ToCString(source));
         host.SetField(IDC_DEST_FOLDER, ToCString(dest));
-        for (int row = 1; row <= 10; ++row) {
-            const fs::path folder = dir.path() / ("card" + std::to_string(row));
-            fs::create_directory(folder);
-            folders.push_back(folder);
-            host.SetField(IDC_FOLDER_1 + row - 1, ToCString(folder));
-        }
-    }
-    void TearDown() override {
-        EXPECT_EQ(TransferState, kTransferIdle);
-        EXPECT_EQ(TransferBuffer::LiveCount(), 0);
-        EXPECT_EQ(PumpGuard, 0);
-        TransferState = kTransferIdle;
     }
 
-    fs::path Piece(int row) const { return folders[row - 1] / PieceName(row); }
     fs::path Result() const { return dest / "temp"; }
 
     void RemovePiecesAndResult() {
@@ -78,13 +58,6 @@ protected:
             fs::remove(Piece(row));
         }
         fs::remove(Result());
-    }
-
-    void SplitAll(const Bytes& bytes) {
-        WriteAll(source, bytes);
-        for (int row = 1; row <= 10; ++row) {
-            ASSERT_EQ(SplitPiece(host, row - 1), kTransferCompleted) << "split row " << row;
-        }
     }
 
     // Joins pieces 1 to 9 in a shuffled order, then the tenth.
@@ -97,11 +70,7 @@ protected:
         }
     }
 
-    TempDir dir;
-    FakeHost host;
-    fs::path source;
     fs::path dest;
-    std::vector<fs::path> folders;
 };
 
 TEST_F(JoinTest, SplitThenJoinInAnyOrderGivesTheSourceBack) {

@@ -18,6 +18,7 @@
 #include "resources/resource.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/transfer_fixture.h"
 
 namespace fs = std::filesystem;
 
@@ -36,46 +37,8 @@ std::string Utf8(const CString& s) {
     return s.ToUtf8();
 }
 
-std::string PieceName(int row) {
-    char name[16];
-    std::snprintf(name, sizeof name, "temp%03d", row);
-    return name;
-}
-
-class SplitTest : public ::testing::Test {
+class SplitTest : public TransferFixture {
 protected:
-    void SetUp() override {
-        TransferState = kTransferIdle;
-        source = dir.path() / "source.bin";
-        host.SetField(IDC_SOURCE_PATH, ToCString(source));
-        for (int row = 1; row <= 10; ++row) {
-            const fs::path folder = dir.path() / ("card" + std::to_string(row));
-            fs::create_directory(folder);
-            folders.push_back(folder);
-            host.SetField(IDC_FOLDER_1 + row - 1, ToCString(folder));
-        }
-    }
-    void TearDown() override {
-        EXPECT_EQ(TransferState, kTransferIdle);
-        EXPECT_EQ(TransferBuffer::LiveCount(), 0);
-        EXPECT_EQ(PumpGuard, 0);
-        TransferState = kTransferIdle;
-    }
-
-    fs::path Piece(int row) const { return folders[row - 1] / PieceName(row); }
-
-    // Splits `bytes` with ten presses in the given row order.
-    void SplitAll(const std::vector<unsigned char>& bytes, std::vector<int> rows = {}) {
-        WriteAll(source, bytes);
-        if (rows.empty()) {
-            rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-        }
-        for (int row : rows) {
-            ASSERT_EQ(SplitPiece(host, row - 1), kTransferCompleted) << "row " << row;
-        }
-        EXPECT_TRUE(host.errors.empty());
-    }
-
     void ExpectPiecesOf(const std::vector<unsigned char>& bytes) {
         const std::size_t n = bytes.size() / 10;
         for (int row = 1; row <= 10; ++row) {
@@ -85,11 +48,6 @@ protected:
             EXPECT_EQ(ReadAll(Piece(row)), expected) << "piece " << row;
         }
     }
-
-    TempDir dir;
-    FakeHost host;
-    fs::path source;
-    std::vector<fs::path> folders;
 };
 
 TEST_F(SplitTest, PiecesOfSmallSourcesHoldTheirByteRanges) {

@@ -1,0 +1,47 @@
+#include "tests/support/transfer_fixture.h"
+
+#include <cstdio>
+
+#include "engine/split.h"
+#include "resources/resource.h"
+
+void TransferFixture::SetUp() {
+    TransferState = kTransferIdle;
+    source = dir.path() / "source.bin";
+    host.SetField(IDC_SOURCE_PATH, ToCString(source));
+    for (int row = 1; row <= 10; ++row) {
+        const std::filesystem::path folder = dir.path() / ("card" + std::to_string(row));
+        std::filesystem::create_directory(folder);
+        folders.push_back(folder);
+        host.SetField(IDC_FOLDER_1 + row - 1, ToCString(folder));
+    }
+}
+
+void TransferFixture::TearDown() {
+    EXPECT_EQ(TransferState, kTransferIdle);
+    EXPECT_EQ(TransferBuffer::LiveCount(), 0);
+    EXPECT_EQ(PumpGuard, 0);
+    TransferState = kTransferIdle;
+    file_api_test::ClearFailures();
+}
+
+std::string TransferFixture::PieceName(int row) {
+    char name[16];
+    std::snprintf(name, sizeof name, "temp%03d", row);
+    return name;
+}
+
+std::filesystem::path TransferFixture::Piece(int row) const {
+    return folders[row - 1] / PieceName(row);
+}
+
+void TransferFixture::SplitAll(const std::vector<unsigned char>& bytes, std::vector<int> rows) {
+    WriteAll(source, bytes);
+    if (rows.empty()) {
+        rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    }
+    for (int row : rows) {
+        ASSERT_EQ(SplitPiece(host, row - 1), kTransferCompleted) << "split row " << row;
+    }
+    EXPECT_TRUE(host.errors.empty());
+}

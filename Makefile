@@ -26,6 +26,7 @@ run: build
 		echo "The window is not built yet: only the engine and its tests exist so far."; \
 	fi
 
+# Options for the benchmark, e.g. make bench BENCH_ARGS="--size 512M --rounds 5".
 bench: build
 	$(BUILD_DIR)/bench/tesserak_bench $(BENCH_ARGS)
 

@@ -1,0 +1,36 @@
+// tesserak_bench: the throughput of the engine's split and join against the
+// standard tools, measured in one run on the same file (see bench_run.h).
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "bench/bench_error.h"
+#include "bench/bench_options.h"
+#include "bench/bench_run.h"
+#include "bench/interrupt_flag.h"
+
+int main(int argc, char** argv) {
+    BenchOptions options;
+    try {
+        options = ParseBenchOptions(std::vector<std::string>(argv + 1, argv + argc),
+                                    TESSERAK_BENCH_DEFAULT_DIR);
+    } catch (const BenchError& e) {
+        std::cerr << "tesserak_bench: " << e.what() << "\n" << BenchUsage();
+        return 2;
+    }
+    if (options.help) {
+        std::cout << BenchUsage();
+        return 0;
+    }
+
+    InterruptFlag::Install();
+    try {
+        BenchRun run(options, std::cout);
+        run.Run();
+    } catch (const std::exception& e) {
+        std::cerr << "tesserak_bench: FAILED: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

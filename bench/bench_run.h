@@ -1,0 +1,68 @@
+// One benchmark run: makes the source file in a fresh work folder, then for
+// each round splits and joins it with the engine and with the standard tools
+// (split, cat, and dd as a plain copy), alternating which goes first, checks
+// the round trip, and finally prints the comparison.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "bench/bench_options.h"
+#include "bench/engine_runner.h"
+#include "bench/page_cache_policy.h"
+#include "bench/scoped_work_dir.h"
+#include "bench/throughput_table.h"
+
+class BenchRun {
+public:
+    // Makes the work folder after checking that the cache can be handled as
+    // asked, and then checks path length and free space: nothing but the
+    // empty folder exists before all checks pass.
+    BenchRun(const BenchOptions& options, std::ostream& out);
+
+    // Raises BenchError on any failure, a wrong round trip included; the work
+    // folder is removed either way when the object goes.
+    void Run();
+
+private:
+    void CheckPathLength() const;
+    void CheckFreeSpace() const;
+    void MakeSource();
+    void RunRound(int round);
+    void MakeRoundFolders() const;
+    void RemoveRoundOutputs() const;
+
+    RunSample TimeOurSplit();
+    RunSample TimeToolSplit() const;
+    RunSample TimeDdCopy() const;
+    RunSample TimeOurJoin();
+    RunSample TimeCatJoin() const;
+    // Stops the clock, after flushing `outputs` to disk when that is counted.
+    RunSample Finish(const PhaseTimer& timer,
+                     const std::vector<std::filesystem::path>& outputs) const;
+
+    void CheckSameFile(const std::filesystem::path& expected, const std::filesystem::path& actual,
+                       const std::string& what) const;
+    void PrintSummary() const;
+
+    std::vector<std::filesystem::path> OurPieces() const;
+    std::vector<std::filesystem::path> ToolPieces() const;
+
+    BenchOptions m_options;
+    std::ostream& m_out;
+    PageCachePolicy m_cache;
+    ScopedWorkDir m_work;
+    EngineRunner m_engine;
+
+    std::filesystem::path m_source;
+    std::vector<std::filesystem::path> m_rowFolders;  // ours: one folder per row
+    std::filesystem::path m_ourJoinFolder;
+    std::filesystem::path m_toolPieceFolder;  // split writes all ten into one folder
+    std::filesystem::path m_toolJoinFolder;
+    std::filesystem::path m_ddCopy;
+
+    ThroughputTable m_table;
+    long long m_residentBeforeEngine = 0;
+};

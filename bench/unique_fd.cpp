@@ -1,0 +1,70 @@
+#include "bench/unique_fd.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "bench/bench_error.h"
+
+UniqueFd::UniqueFd(const std::filesystem::path& path, int flags, const char* purpose)
+    : m_fd(::open(path.c_str(), flags | O_CLOEXEC, 0644)), m_path(path) {
+    if (m_fd < 0) {
+        throw BenchError(
+            DescribeErrno(std::string("cannot open ") + path.string() + " " + purpose, errno));
+    }
+}
+
+UniqueFd::~UniqueFd() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+std::size_t UniqueFd::Read(void* buffer, std::size_t count) {
+    for (;;) {
+        const ssize_t got = ::read(m_fd, buffer, count);
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            throw BenchError(DescribeErrno("cannot read " + m_path.string(), errno));
+        }
+    }
+}
+
+void UniqueFd::WriteAll(const void* buffer, std::size_t count) {
+    const auto* bytes = static_cast<const unsigned char*>(buffer);
+    while (count > 0) {
+        const ssize_t put = ::write(m_fd, bytes, count);
+        if (put < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw BenchError(DescribeErrno("cannot write " + m_path.string(), errno));
+        }
+        bytes += put;
+        count -= static_cast<std::size_t>(put);
+    }
+}
+
+void UniqueFd::StartWriteBack() {
+    if (::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE) != 0) {
+        throw BenchError(
+            DescribeErrno("cannot start writing " + m_path.string() + " to disk", errno));
+    }
+}
+
+void UniqueFd::Sync() {
+    if (::fsync(m_fd) != 0) {
+        throw BenchError(DescribeErrno("cannot flush " + m_path.string() + " to disk", errno));
+    }
+}
+
+void UniqueFd::Close() {
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0) {
+        throw BenchError(DescribeErrno("cannot close " + m_path.string(), errno));
+    }
+}

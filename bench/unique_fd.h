@@ -1,0 +1,31 @@
+// One open file descriptor, closed when the object goes. The benchmark's own
+// file work (making the source, warming the cache, flushing outputs) goes
+// through it, never through the engine it measures.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+
+class UniqueFd {
+public:
+    // Opens `path` with open(2) flags; raises BenchError naming `purpose`.
+    UniqueFd(const std::filesystem::path& path, int flags, const char* purpose);
+    ~UniqueFd();
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    // Reads up to `count` bytes; 0 at the end. Raises on failure.
+    std::size_t Read(void* buffer, std::size_t count);
+    // Writes all `count` bytes or raises.
+    void WriteAll(const void* buffer, std::size_t count);
+    // Starts writing the file's dirty pages to disk without waiting.
+    void StartWriteBack();
+    // Forces the file's data to the disk or raises.
+    void Sync();
+    // Closes and reports a failed close (which can carry a late write error).
+    void Close();
+
+private:
+    int m_fd;
+    std::filesystem::path m_path;
+};

@@ -9,6 +9,9 @@ namespace {
 
 int g_liveBuffers = 0;
 
+// Page-aligned, so the kernel copies whole pages to and from it.
+constexpr std::align_val_t kBufferAlignment{4096};
+
 // Reads exactly `count` bytes or raises: a source that yields fewer bytes than
 // its size promised has changed under us, and copying stale buffer bytes in
 // their place would hand the user a corrupt piece reported as done.
@@ -64,7 +67,9 @@ RunningTransfer::~RunningTransfer() {
     TransferState = kTransferIdle;
 }
 
-TransferBuffer::TransferBuffer() : m_data(new (std::nothrow) unsigned char[ChunkSize]) {
+TransferBuffer::TransferBuffer()
+    : m_data(static_cast<unsigned char*>(
+          ::operator new[](ChunkSize, kBufferAlignment, std::nothrow))) {
     if (m_data == nullptr) {
         throw CMemoryException();
     }
@@ -77,7 +82,7 @@ TransferBuffer::~TransferBuffer() {
 
 void TransferBuffer::Release() {
     if (m_data != nullptr) {
-        delete[] m_data;
+        ::operator delete[](m_data, kBufferAlignment);
         m_data = nullptr;
         --g_liveBuffers;
     }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "platform/file_api.h"
 #include "platform/utf.h"
@@ -108,6 +109,72 @@ DWORD TransferError(HANDLE h, int error) {
         return ERROR_ACCESS_DENIED;
     }
     return WindowsErrorFromErrno(error);
+}
+
+// Files this layer writes are pushed to their medium as they are written,
+// and flushed when they are closed. The program's pieces go to slow
+// removable media: left in the page cache, gigabytes would wait there after
+// "done" is shown, the final close would hold the window for minutes, and a
+// failure of the medium would surface after the user had taken the card out.
+// A write waits for the data written kWriteBehind bytes before it, so the
+// copy runs at the medium's pace and at most that much is ever unwritten.
+constexpr off_t kWriteBehind = 32 * 1024 * 1024;
+
+// Which descriptors are regular files open for writing; indexed by descriptor.
+std::vector<bool>& WrittenFiles() {
+    static std::vector<bool> written;
+    return written;
+}
+
+bool IsWrittenFile(int fd) {
+    const std::vector<bool>& written = WrittenFiles();
+    return fd >= 0 && static_cast<std::size_t>(fd) < written.size() && written[fd];
+}
+
+void MarkWrittenFile(int fd, bool value) {
+    std::vector<bool>& written = WrittenFiles();
+    if (fd < 0) {
+        return;
+    }
+    if (static_cast<std::size_t>(fd) >= written.size()) {
+        if (!value) {
+            return;
+        }
+        written.resize(static_cast<std::size_t>(fd) + 1, false);
+    }
+    written[fd] = value;
+}
+
+// Errors that say the medium does not do what was asked (a pipe, a device, a
+// file system without write-back control): nothing to wait for there.
+bool NotApplicable(int error) {
+    return error == EINVAL || error == ESPIPE || error == EROFS || error == EOPNOTSUPP ||
+           error == ENOSYS;
+}
+
+// Starts write-back of the `count` bytes just written and waits for those
+// written kWriteBehind before them. False (with the error set) when the
+// medium reports that earlier data could not be written.
+bool PushToMedium(int fd, DWORD count) {
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    if (end < 0 || count == 0) {
+        return true;
+    }
+    const off_t start = end - count;
+    if (::sync_file_range(fd, start, count, SYNC_FILE_RANGE_WRITE) != 0 && !NotApplicable(errno)) {
+        t_lastError = WindowsErrorFromErrno(errno);
+        return false;
+    }
+    if (start >= kWriteBehind) {
+        const unsigned flags =
+            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+        if (::sync_file_range(fd, start - kWriteBehind, count, flags) != 0 &&
+            !NotApplicable(errno)) {
+            t_lastError = WindowsErrorFromErrno(errno);
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -238,6 +305,7 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         // Only a hint: a file system that ignores it reads just as correctly.
         (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
+    MarkWrittenFile(fd, wantWrite && S_ISREG(st.st_mode));
     t_lastError = ERROR_SUCCESS;
     return HandleOf(fd);
 }
@@ -302,6 +370,9 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
     }
     if (lpNumberOfBytesWritten != nullptr) {
         *lpNumberOfBytesWritten = done;
+    }
+    if (IsWrittenFile(FdOf(hFile)) && !PushToMedium(FdOf(hFile), done)) {
+        return FALSE;
     }
     return TRUE;
 }
@@ -370,8 +441,19 @@ DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh) {
 BOOL CloseHandle(HANDLE hObject) {
     const int fd = FdOf(hObject);
     if (TakeInjectedFailure(file_api_test::Call::CloseHandle)) {
+        MarkWrittenFile(fd, false);
         ::close(fd);  // the descriptor is gone either way, as on Windows
         return FALSE;
+    }
+    // What was written must be on the medium before the file counts as
+    // closed; a failure here is a failure of the writes.
+    if (IsWrittenFile(fd)) {
+        MarkWrittenFile(fd, false);
+        if (::fdatasync(fd) != 0 && !NotApplicable(errno)) {
+            t_lastError = WindowsErrorFromErrno(errno);
+            ::close(fd);
+            return FALSE;
+        }
     }
     // Linux releases the descriptor even when close reports EINTR; retrying
     // could close a descriptor opened meanwhile, so EINTR counts as done.

@@ -120,29 +120,42 @@ DWORD TransferError(HANDLE h, int error) {
 // copy runs at the medium's pace and at most that much is ever unwritten.
 constexpr off_t kWriteBehind = 32 * 1024 * 1024;
 
-// Which descriptors are regular files open for writing; indexed by descriptor.
-std::vector<bool>& WrittenFiles() {
-    static std::vector<bool> written;
-    return written;
+// Write-back is started in strides of this size: fewer, larger requests.
+constexpr DWORD kPushStride = 8 * 1024 * 1024;
+
+// A regular file open for writing, and how much of it was written since its
+// write-back was last started.
+struct WrittenFile {
+    bool written = false;
+    std::uint64_t unpushed = 0;
+};
+
+// Indexed by descriptor.
+std::vector<WrittenFile>& WrittenFiles() {
+    static std::vector<WrittenFile> files;
+    return files;
 }
 
-bool IsWrittenFile(int fd) {
-    const std::vector<bool>& written = WrittenFiles();
-    return fd >= 0 && static_cast<std::size_t>(fd) < written.size() && written[fd];
+WrittenFile* FindWrittenFile(int fd) {
+    std::vector<WrittenFile>& files = WrittenFiles();
+    if (fd < 0 || static_cast<std::size_t>(fd) >= files.size() || !files[fd].written) {
+        return nullptr;
+    }
+    return &files[fd];
 }
 
 void MarkWrittenFile(int fd, bool value) {
-    std::vector<bool>& written = WrittenFiles();
+    std::vector<WrittenFile>& files = WrittenFiles();
     if (fd < 0) {
         return;
     }
-    if (static_cast<std::size_t>(fd) >= written.size()) {
+    if (static_cast<std::size_t>(fd) >= files.size()) {
         if (!value) {
             return;
         }
-        written.resize(static_cast<std::size_t>(fd) + 1, false);
+        files.resize(static_cast<std::size_t>(fd) + 1);
     }
-    written[fd] = value;
+    files[fd] = WrittenFile{value, 0};
 }
 
 // Errors that say the medium does not do what was asked (a pipe, a device, a
@@ -152,23 +165,32 @@ bool NotApplicable(int error) {
            error == ENOSYS;
 }
 
-// Starts write-back of the `count` bytes just written and waits for those
-// written kWriteBehind before them. False (with the error set) when the
-// medium reports that earlier data could not be written.
-bool PushToMedium(int fd, DWORD count) {
-    const off_t end = ::lseek(fd, 0, SEEK_CUR);
-    if (end < 0 || count == 0) {
+// Counts `count` bytes just written to `file` (descriptor `fd`); once a stride
+// has gathered, starts its write-back and waits for the stride written
+// kWriteBehind before it. The writes since the last stride are taken to end
+// at the current position, as the program writes each file front to back.
+// False (with the error set) when the medium reports that earlier data could
+// not be written.
+bool PushToMedium(int fd, WrittenFile& file, DWORD count) {
+    file.unpushed += count;
+    if (file.unpushed < kPushStride) {
         return true;
     }
-    const off_t start = end - count;
-    if (::sync_file_range(fd, start, count, SYNC_FILE_RANGE_WRITE) != 0 && !NotApplicable(errno)) {
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    const auto length = static_cast<off_t>(file.unpushed);
+    file.unpushed = 0;
+    if (end < length) {
+        return true;
+    }
+    const off_t start = end - length;
+    if (::sync_file_range(fd, start, length, SYNC_FILE_RANGE_WRITE) != 0 && !NotApplicable(errno)) {
         t_lastError = WindowsErrorFromErrno(errno);
         return false;
     }
     if (start >= kWriteBehind) {
         const unsigned flags =
             SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-        if (::sync_file_range(fd, start - kWriteBehind, count, flags) != 0 &&
+        if (::sync_file_range(fd, start - kWriteBehind, length, flags) != 0 &&
             !NotApplicable(errno)) {
             t_lastError = WindowsErrorFromErrno(errno);
             return false;
@@ -371,8 +393,10 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
     if (lpNumberOfBytesWritten != nullptr) {
         *lpNumberOfBytesWritten = done;
     }
-    if (IsWrittenFile(FdOf(hFile)) && !PushToMedium(FdOf(hFile), done)) {
-        return FALSE;
+    if (WrittenFile* file = FindWrittenFile(FdOf(hFile))) {
+        if (!PushToMedium(FdOf(hFile), *file, done)) {
+            return FALSE;
+        }
     }
     return TRUE;
 }
@@ -447,7 +471,7 @@ BOOL CloseHandle(HANDLE hObject) {
     }
     // What was written must be on the medium before the file counts as
     // closed; a failure here is a failure of the writes.
-    if (IsWrittenFile(fd)) {
+    if (FindWrittenFile(fd) != nullptr) {
         MarkWrittenFile(fd, false);
         if (::fdatasync(fd) != 0 && !NotApplicable(errno)) {
             t_lastError = WindowsErrorFromErrno(errno);

@@ -8,14 +8,14 @@
 
 class SourceFileWriter {
 public:
-    explicit SourceFileWriter(std::uint64_t seed) : m_state(seed) {}
+    explicit SourceFileWriter(std::uint64_t start) : m_state(start) {}
 
     // Creates `path` (which must not exist) with `size` bytes and flushes it,
     // so its write-back cannot spill into the first timed run.
     void Write(const std::filesystem::path& path, std::uint64_t size);
 
 private:
-    // splitmix64: a few instructions per 8 bytes, and every seed is usable.
+    // splitmix64: a few instructions per 8 bytes, and every starting value is usable.
     std::uint64_t Next();
 
     std::uint64_t m_state;

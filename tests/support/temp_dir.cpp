@@ -11,8 +11,8 @@
 TempDir::TempDir() {
     // A random name, created exclusively: create_directory reports an existing
     // folder, so two tests never share one.
-    std::random_device seed;
-    std::mt19937_64 random(seed());
+    std::random_device entropy;
+    std::mt19937_64 random(entropy());
     const std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::filesystem::path candidate =
@@ -59,9 +59,9 @@ void WriteAll(const std::filesystem::path& file, const std::vector<unsigned char
     }
 }
 
-std::vector<unsigned char> PatternBytes(std::size_t size, unsigned seed) {
+std::vector<unsigned char> PatternBytes(std::size_t size, unsigned pattern) {
     std::vector<unsigned char> bytes(size);
-    std::mt19937 generator(seed);
+    std::mt19937 generator(pattern);
     for (auto& b : bytes) {
         b = static_cast<unsigned char>(generator());
     }

@@ -29,7 +29,7 @@ private:
 std::vector<unsigned char> ReadAll(const std::filesystem::path& file);
 void WriteAll(const std::filesystem::path& file, const std::vector<unsigned char>& bytes);
 // `size` bytes of a repeatable pseudo-random pattern.
-std::vector<unsigned char> PatternBytes(std::size_t size, unsigned seed = 1);
+std::vector<unsigned char> PatternBytes(std::size_t size, unsigned pattern = 1);
 // A file of `size` bytes that holds no data blocks (reads as zeros).
 void MakeSparseFile(const std::filesystem::path& file, std::uint64_t size);
 CString ToCString(const std::filesystem::path& p);

@@ -5,7 +5,7 @@
 // dialog has ended.
 #pragma once
 
-#include "framework/win_app.h"
+#include "framework/window/win_app.h"
 
 // The folder that becomes the working directory: 4096 UTF-16 units with the
 // terminator, written once by the constructor of CSplitJoinApp.

@@ -6,7 +6,7 @@
 #include "bench/interrupt_flag.h"
 #include "engine/join.h"
 #include "engine/split.h"
-#include "framework/exceptions.h"
+#include "framework/core/exceptions.h"
 #include "resources/resource.h"
 
 namespace {

@@ -10,9 +10,9 @@
 
 #include <cstdint>
 
-#include "framework/exceptions.h"
-#include "framework/object.h"
-#include "framework/string.h"
+#include "framework/core/exceptions.h"
+#include "framework/core/object.h"
+#include "framework/core/string.h"
 #include "platform/file_api.h"
 
 // The longest full path the handle accepts, in UTF-16 units.

@@ -1,7 +1,6 @@
 #include "engine/join.h"
 
-#include "engine/split.h"
-#include "resources/resource.h"
+#include "engine/piece_layout.h"
 
 namespace {
 
@@ -15,20 +14,14 @@ constexpr const char16_t* kSizeMessage = u"ファイルサイズ異常です。"
 
 }  // namespace
 
-CString ResultPath(const CString& folder) {
-    CString path = folder;
-    path += kPathSeparator;
-    path += u"temp";
-    return path;
-}
-
 TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
     if (!PassStartCheck()) {
         return kTransferFailed;
     }
     TransferBuffer buffer;
 
-    const CString piecePath = PiecePath(host.GetFieldText(IDC_FOLDER_1 + pieceIndex), pieceIndex);
+    const CString piecePath =
+        PiecePath(host.GetFieldText(FolderFieldOfRow(pieceIndex)), pieceIndex);
     const CString resultPath = ResultPath(host.GetFieldText(IDC_DEST_FOLDER));
 
     // The piece is opened first, so a missing piece leaves the destination

@@ -1,11 +1,8 @@
 // Joining: one call puts one piece back into the result file `temp`.
 #pragma once
 
+#include "engine/piece_layout.h"
 #include "engine/transfer.h"
-
-// The path of the result file in `folder`: the folder text as typed, one
-// separator, then "temp".
-CString ResultPath(const CString& folder);
 
 // Puts piece `pieceIndex` (0..9), read from the folder of row pieceIndex + 1,
 // into `temp` in the destination folder; `temp` is created when missing and

@@ -26,13 +26,6 @@ std::int32_t PathProbe(const CString& path) {
     return 0;
 }
 
-CString PiecePath(const CString& folder, int pieceIndex) {
-    const char16_t separator[] = {kPathSeparator, 0};
-    CString path;
-    path.Format(u"%s%stemp%03d", folder, separator, pieceIndex + 1);
-    return path;
-}
-
 TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
     if (!PassStartCheck()) {
         return kTransferFailed;
@@ -40,7 +33,7 @@ TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
     TransferBuffer buffer;
 
     const CString sourcePath = host.GetFieldText(IDC_SOURCE_PATH);
-    const CString folder = host.GetFieldText(IDC_FOLDER_1 + pieceIndex);
+    const CString folder = host.GetFieldText(FolderFieldOfRow(pieceIndex));
     const CString piecePath = PiecePath(folder, pieceIndex);
 
     CFile64 source;

@@ -3,19 +3,12 @@
 
 #include <cstdint>
 
+#include "engine/piece_layout.h"
 #include "engine/transfer.h"
-#include "resources/resource.h"
-
-// The number of pieces a file is split into.
-inline constexpr int kPieceCount = 10;
 
 // What a lookup of a path finds: 0 nothing, 1 a file, 2 a folder, 3 a dot
 // entry ("." or ".."). Used to word the message when a piece cannot be made.
 std::int32_t PathProbe(const CString& path);
-
-// The path of piece `pieceIndex` (0..9) in `folder`: the folder text as typed,
-// one separator, then "temp001".."temp010". Nothing is normalised.
-CString PiecePath(const CString& folder, int pieceIndex);
 
 // Writes piece `pieceIndex` (0..9) of the file named in the source field into
 // the folder of row pieceIndex + 1, under its fixed name; the piece must not

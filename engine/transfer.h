@@ -11,7 +11,7 @@
 #include <ctime>
 
 #include "engine/file64.h"
-#include "framework/string.h"
+#include "framework/core/string.h"
 
 // The result of one split or join of one piece.
 using TransferResult = int;

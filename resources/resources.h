@@ -1,7 +1,7 @@
 // The program's resources as data: dialog templates and icons.
 #pragma once
 
-#include "framework/dialog_template.h"
+#include "framework/core/dialog_template.h"
 #include "resources/resource.h"
 
 // IDD_MAIN: the main dialog with its 55 controls.

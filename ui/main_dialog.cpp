@@ -4,16 +4,11 @@
 #include <QFontMetrics>
 #include <QWidget>
 
-#include "framework/message_box.h"
+#include "engine/piece_layout.h"
+#include "framework/window/message_box.h"
 #include "resources/resources.h"
 
 IMPLEMENT_DYNAMIC(CSplitJoinDlg, CDialog)
-
-namespace {
-
-constexpr int kRowCount = 10;
-
-}  // namespace
 
 // The dialog's message map. The system-command, paint and drag-icon entries,
 // the part buttons, the close and destroy hooks and the usage button come
@@ -49,7 +44,7 @@ void CSplitJoinDlg::ShowWholePieceNames() {
     // letters are wider than the ones the layout was drawn for, so "temp001"
     // would lose its last digit. The names grow to their text, into the gap
     // before the row buttons; nothing else moves.
-    for (int n = 1; n <= kRowCount; ++n) {
+    for (int n = 1; n <= kPieceCount; ++n) {
         QWidget* name = GetDlgItem(IDC_PIECE_NAME_1 + n - 1);
         const int needed = QFontMetrics(name->font())
                                .horizontalAdvance(QString::fromUtf16(
@@ -79,7 +74,7 @@ void CSplitJoinDlg::ApplyMode(int join) {
     EnableDlgItem(IDC_DEST_NAME, joining);
     EnableDlgItem(IDC_DEST_NOTE, joining);
 
-    for (int n = 1; n <= kRowCount; ++n) {
+    for (int n = 1; n <= kPieceCount; ++n) {
         SetDlgItemText(IDC_ROW_BUTTON_1 + n - 1, join == 0 ? u"分割開始" : u"結合開始");
         CString label;
         label.Format(join == 0 ? u"分割ファイル%dつ目" : u"結合するファイル%dつ目", n);

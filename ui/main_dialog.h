@@ -9,7 +9,7 @@
 #pragma once
 
 #include "engine/transfer.h"
-#include "framework/dialog.h"
+#include "framework/window/dialog.h"
 #include "resources/resource.h"
 
 class CSplitJoinDlg : public CDialog, public TransferHost {

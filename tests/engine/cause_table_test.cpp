@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/file64.h"
-#include "framework/exceptions.h"
+#include "framework/core/exceptions.h"
 #include "platform/file_api.h"
 #include "tests/support/temp_dir.h"
 

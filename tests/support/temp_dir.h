@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/string.h"
+#include "framework/core/string.h"
 #include "platform/file_api.h"
 
 class TempDir {

@@ -12,9 +12,9 @@
 #include <QTest>
 #include <vector>
 
-#include "framework/qt_text.h"
+#include "framework/window/qt_text.h"
 #include "resources/resources.h"
-#include "tests/framework/modal_runner.h"
+#include "tests/support/modal_runner.h"
 #include "ui/main_dialog.h"
 
 namespace {

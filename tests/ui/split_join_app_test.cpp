@@ -14,9 +14,9 @@
 #include <string>
 
 #include "app/split_join_app.h"
-#include "framework/qt_text.h"
+#include "framework/window/qt_text.h"
 #include "platform/current_directory.h"
-#include "tests/framework/modal_runner.h"
+#include "tests/support/modal_runner.h"
 #include "ui/main_dialog.h"
 
 namespace fs = std::filesystem;

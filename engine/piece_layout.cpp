@@ -1,0 +1,17 @@
+#include "engine/piece_layout.h"
+
+#include "platform/file_api.h"
+
+CString PiecePath(const CString& folder, int pieceIndex) {
+    const char16_t separator[] = {kPathSeparator, 0};
+    CString path;
+    path.Format(u"%s%stemp%03d", folder, separator, pieceIndex + 1);
+    return path;
+}
+
+CString ResultPath(const CString& folder) {
+    CString path = folder;
+    path += kPathSeparator;
+    path += u"temp";
+    return path;
+}

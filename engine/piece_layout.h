@@ -1,0 +1,22 @@
+// Where the pieces and the result live: the one place that knows the piece
+// count, which field names a row's folder, and the fixed file names.
+#pragma once
+
+#include "framework/core/string.h"
+#include "resources/resource.h"
+
+// The number of pieces a file is split into, one per row of the window.
+inline constexpr int kPieceCount = 10;
+
+// The edit field that names the folder of piece `pieceIndex` (0..9).
+constexpr int FolderFieldOfRow(int pieceIndex) {
+    return IDC_FOLDER_1 + pieceIndex;
+}
+
+// The path of piece `pieceIndex` (0..9) in `folder`: the folder text as typed,
+// one separator, then "temp001".."temp010". Nothing is normalised.
+CString PiecePath(const CString& folder, int pieceIndex);
+
+// The path of the result file in `folder`: the folder text as typed, one
+// separator, then "temp".
+CString ResultPath(const CString& folder);

@@ -1,0 +1,22 @@
+#include "framework/core/object.h"
+
+const CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), 0xFFFF, nullptr, nullptr};
+
+bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
+    for (const CRuntimeClass* c = this; c != nullptr; c = c->m_pBaseClass) {
+        if (c == base) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const CRuntimeClass* CObject::GetRuntimeClass() const {
+    return &classCObject;
+}
+
+void CObject::Serialize(CArchive& /*ar*/) {}
+
+bool CObject::IsKindOf(const CRuntimeClass* pClass) const {
+    return GetRuntimeClass()->IsDerivedFrom(pClass);
+}

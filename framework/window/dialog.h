@@ -1,0 +1,219 @@
+// CDialog: a dialog built from a dialog template held as data, its controls
+// addressed by id, a message map per dialog class, the modal run and the end
+// of the dialog.
+//
+// The widgets are Qt's. Positions and sizes of the template are dialog units
+// of the template's font: a horizontal unit is a quarter of the font's
+// average character width, a vertical unit an eighth of its height (the base
+// units), each value converted on its own and rounded to the nearest pixel.
+//
+// Keys: Enter on a focused push button presses it; Enter anywhere else issues
+// IDOK; Escape issues IDCANCEL. Tab follows the template order over visible,
+// enabled tab stops. Radio buttons (BS_AUTORADIOBUTTON) are not tab stops
+// unless the template says so, are not exclusive by themselves, and a click
+// always selects.
+//
+// Every handler runs through one dispatch (framework/dispatch.h).
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+#include "framework/core/dialog_template.h"
+#include "framework/core/object.h"
+#include "framework/core/string.h"
+#include "framework/window/icon.h"
+#include "platform/file_api.h"
+
+class QWidget;
+class QFont;
+class CDialog;
+class DialogWindow;
+
+// The events a message map routes.
+enum class MessageEvent {
+    end,      // marks the end of a map
+    command,  // WM_COMMAND: a button click (BN_CLICKED) or a command, by id
+    close,    // WM_CLOSE: the platform's close request
+    destroy,  // WM_DESTROY: the window is being destroyed
+};
+
+using AFX_PMSG = void (CDialog::*)();
+using AFX_PMSG_ID = void (CDialog::*)(unsigned id);
+
+// One entry: the event and the id range it applies to, and the handler
+// (either without arguments, or with the control id for ranges).
+struct MessageMapEntry {
+    MessageEvent event;
+    int firstId;
+    int lastId;
+    AFX_PMSG pfn;
+    AFX_PMSG_ID pfnId;
+};
+
+struct MessageMap {
+    const MessageMap* (*pfnGetBaseMap)();  // null for the root
+    const MessageMapEntry* entries;        // ends with MessageEvent::end
+};
+
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
+    static const MessageMap* GetThisMessageMap(); \
+    const MessageMap* GetMessageMap() const override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
+    const MessageMap* theClass::GetMessageMap() const { \
+        return GetThisMessageMap();                     \
+    }                                                   \
+    const MessageMap* theClass::GetThisMessageMap() {   \
+        using ThisClass = theClass;                     \
+        using TheBaseClass = baseClass;                 \
+        static const MessageMapEntry messageEntries[] = {
+#define END_MESSAGE_MAP()                                                                    \
+    { MessageEvent::end, 0, 0, nullptr, nullptr }                                            \
+    }                                                                                        \
+    ;                                                                                        \
+    static const MessageMap messageMap = {&TheBaseClass::GetThisMessageMap, messageEntries}; \
+    return &messageMap;                                                                      \
+    }
+
+// A command or a button click of control `id`: void memberFxn().
+#define ON_COMMAND(id, memberFxn) \
+    {MessageEvent::command, (id), (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr},
+#define ON_BN_CLICKED(id, memberFxn) ON_COMMAND(id, memberFxn)
+// Clicks of the controls firstId ... lastId: void memberFxn(unsigned id).
+#define ON_COMMAND_RANGE(firstId, lastId, memberFxn)      \
+    {MessageEvent::command, (firstId), (lastId), nullptr, \
+     static_cast<AFX_PMSG_ID>(&ThisClass::memberFxn)},
+// The close request: void OnClose(); CDialog::OnClose is the default course.
+#define ON_WM_CLOSE() \
+    {MessageEvent::close, 0, 0, static_cast<AFX_PMSG>(&ThisClass::OnClose), nullptr},
+// The destruction of the window: void OnDestroy(); CDialog::OnDestroy first.
+#define ON_WM_DESTROY() \
+    {MessageEvent::destroy, 0, 0, static_cast<AFX_PMSG>(&ThisClass::OnDestroy), nullptr},
+
+// Data exchange between controls and members; no dialog of this program uses
+// it, so it only carries the direction.
+class CDataExchange {
+public:
+    CDataExchange(CDialog* dlg, BOOL saveAndValidate)
+        : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dlg) {}
+    BOOL m_bSaveAndValidate;
+    CDialog* m_pDlgWnd;
+};
+
+// Check states of buttons.
+inline constexpr unsigned BST_UNCHECKED = 0;
+inline constexpr unsigned BST_CHECKED = 1;
+
+// The base units of a dialog's font, in pixels.
+struct DialogBaseUnits {
+    int cx;  // average character width
+    int cy;  // character height
+};
+
+// A rectangle in pixels.
+struct PixelRect {
+    int x, y, cx, cy;
+};
+
+class CDialog : public CObject {
+    DECLARE_DYNAMIC(CDialog)
+public:
+    // `dialogTemplate` must outlive the dialog. `parent` owns the window (it
+    // is disabled while a modal run of this one lasts); null makes the
+    // application's main window the owner when there is one.
+    explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
+    ~CDialog() override;
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Creates the window, runs OnInitDialog, shows the window centred and runs
+    // its modal loop. Returns the result given to EndDialog once control is
+    // back in this loop, after the window has been destroyed; -1 when the
+    // window could not be created.
+    virtual std::intptr_t DoModal();
+    // Ends the dialog with `result`: the window hides at once; DoModal
+    // returns when control is back in the dialog's own loop.
+    void EndDialog(int result);
+
+    // WM_INITDIALOG. True: the framework puts the focus on the first visible,
+    // enabled tab stop in template order.
+    virtual BOOL OnInitDialog();
+    // IDOK: UpdateData, then EndDialog(IDOK).
+    virtual void OnOK();
+    // IDCANCEL: EndDialog(IDCANCEL).
+    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange* pDX);
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // The dialog's window, null when it does not exist.
+    QWidget* GetSafeHwnd() const;
+    CString GetWindowText() const;
+    void SetWindowText(const CString& text);
+    // Sets the big (32 x 32) or the small (16 x 16) window icon.
+    void SetIcon(const HICON& icon, BOOL bBigIcon);
+    HICON GetIcon(BOOL bBigIcon) const;
+
+    // Controls by id; null (or empty, or no effect) when there is no such
+    // control or no window.
+    QWidget* GetDlgItem(int id) const;
+    // The id of a control of this dialog; 0 for anything else.
+    int GetDlgCtrlID(const QWidget* control) const;
+    CString GetDlgItemText(int id) const;
+    void SetDlgItemText(int id, const CString& text);
+    void CheckDlgButton(int id, unsigned check);
+    unsigned IsDlgButtonChecked(int id) const;
+    void EnableDlgItem(int id, BOOL enable);
+    BOOL IsDlgItemEnabled(int id) const;
+    BOOL IsDlgItemVisible(int id) const;
+    // Moves the keyboard focus to the control.
+    void GotoDlgCtrl(int id);
+    // The id of the control that has the keyboard focus, 0 when none has.
+    int GetFocusedDlgItem() const;
+
+    // The template and its font's base units (valid once the window exists).
+    const DialogTemplate& GetTemplate() const { return m_template; }
+    DialogBaseUnits GetBaseUnits() const { return m_baseUnits; }
+    // Dialog units to pixels with this dialog's base units.
+    PixelRect MapDialogRect(int x, int y, int cx, int cy) const;
+    // The font a template asks for (the template's face, then the platform's
+    // Japanese Gothic faces, at the template's point size).
+    static QFont TemplateFont(const DialogTemplate& dialogTemplate);
+    // The base units of a font: width = (width of A-Z a-z / 26 + 1) / 2,
+    // height = the font's height.
+    static DialogBaseUnits BaseUnitsOf(const QFont& font);
+
+    // Routes one event through the message map, inside the one dispatch.
+    // False when an exception left the handler (it has been reported).
+    bool SendEvent(MessageEvent event, int id = 0);
+
+protected:
+    static const MessageMap* GetThisMessageMap();
+    virtual const MessageMap* GetMessageMap() const;
+
+    // WM_CLOSE default course: issues IDCANCEL.
+    void OnClose();
+    // WM_DESTROY default handling (nothing to do).
+    void OnDestroy();
+
+private:
+    friend class DialogWindow;
+    bool CreateDialogWindow();
+    void BuildControls();
+    void DestroyDialogWindow();
+    void RouteEvent(MessageEvent event, int id);
+    void FocusFirstTabStop();
+    // Enter and Escape; true when the key was taken.
+    bool HandleDialogKey(QWidget* target, int key);
+
+    const DialogTemplate& m_template;
+    CDialog* m_pParentWnd;
+    DialogWindow* m_pWnd = nullptr;
+    std::map<int, QWidget*> m_controls;
+    DialogBaseUnits m_baseUnits{0, 0};
+    HICON m_bigIcon;
+    HICON m_smallIcon;
+    int m_nModalResult = -1;
+    bool m_bEnded = false;
+};

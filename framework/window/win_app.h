@@ -1,0 +1,66 @@
+// CWinApp and the framework's main routine.
+//
+// A program defines exactly one object of a class derived from CWinApp, as a
+// static object: it is constructed during static initialisation, before the
+// framework's main routine runs. The main routine (AfxWinMain, reached from
+// the framework's `main`) initialises Qt, names the application, then calls
+// the object's InitInstance once. When that returns false the process ends
+// without entering a message loop; otherwise Run enters Qt's event loop.
+#pragma once
+
+#include "framework/core/object.h"
+#include "framework/core/string.h"
+#include "platform/file_api.h"
+
+class CDialog;
+
+class CWinApp : public CObject {
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    // `appName`: the application's name; null takes the program file's name
+    // without directory and extension.
+    explicit CWinApp(const char16_t* appName = nullptr);
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Called once after the framework has initialised; false ends the process.
+    virtual BOOL InitInstance();
+    // The message loop; returns the exit code that ExitInstance gives.
+    virtual int Run();
+    // The end of the application; writes nothing. Returns the exit code.
+    virtual int ExitInstance();
+
+    // The application's name (the title of the framework's own boxes).
+    const char16_t* m_pszAppName = nullptr;
+    // The application's main window; the owner of boxes that have no other.
+    CDialog* m_pMainWnd = nullptr;
+
+private:
+    friend bool AfxWinInit(int& argc, char** argv);
+    CString m_strAppName;
+};
+
+// The one application object, or null when the program defines none (tests).
+CWinApp* AfxGetApp();
+
+// The application's name: the CWinApp's name once AfxWinInit has run, else
+// the program file's name without directory and extension.
+CString AfxGetAppName();
+
+// The program file's name without directory and extension, from the path of
+// the running executable ("/opt/x/tesserak" gives "tesserak"). Needs Qt to be
+// initialised.
+CString ProgramFileTitle();
+
+// Initialises Qt (creates the one QApplication from argc and argv, which must
+// outlive it) and names the application. Tests call it from their own main,
+// and AfxWinTerm at its end.
+bool AfxWinInit(int& argc, char** argv);
+
+// Ends what AfxWinInit began (destroys the QApplication).
+void AfxWinTerm();
+
+// The framework's main routine: AfxWinInit, then InitInstance of the one
+// application object, then (only when it returned true) Run.
+int AfxWinMain(int argc, char** argv);

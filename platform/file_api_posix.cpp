@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "platform/utf.h"
 
@@ -25,7 +26,7 @@ struct InjectedFailure {
 };
 thread_local std::array<InjectedFailure, 4> t_injected{};
 
-bool TakeInjectedFailure(file_api_test::Call call) {
+bool TakeInjectedFailure(fault_injection::Call call) {
     InjectedFailure& slot = t_injected[static_cast<std::size_t>(call)];
     if (!slot.armed) {
         return false;
@@ -403,7 +404,7 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
 
 DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveHigh,
                      DWORD dwMoveMethod) {
-    if (TakeInjectedFailure(file_api_test::Call::SetFilePointer)) {
+    if (TakeInjectedFailure(fault_injection::Call::SetFilePointer)) {
         return INVALID_SET_FILE_POINTER;
     }
     std::int64_t distance = lDistanceToMove;  // without a high half: signed 32-bit
@@ -446,7 +447,7 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveH
 }
 
 DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh) {
-    if (TakeInjectedFailure(file_api_test::Call::GetFileSize)) {
+    if (TakeInjectedFailure(fault_injection::Call::GetFileSize)) {
         return INVALID_FILE_SIZE;
     }
     struct stat st {};
@@ -464,7 +465,7 @@ DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh) {
 
 BOOL CloseHandle(HANDLE hObject) {
     const int fd = FdOf(hObject);
-    if (TakeInjectedFailure(file_api_test::Call::CloseHandle)) {
+    if (TakeInjectedFailure(fault_injection::Call::CloseHandle)) {
         MarkWrittenFile(fd, false);
         ::close(fd);  // the descriptor is gone either way, as on Windows
         return FALSE;
@@ -497,7 +498,7 @@ void SetLastError(DWORD dwErrCode) {
 }
 
 std::int64_t QueryFileSizeByPath(const char16_t* path) {
-    if (TakeInjectedFailure(file_api_test::Call::QueryFileSizeByPath)) {
+    if (TakeInjectedFailure(fault_injection::Call::QueryFileSizeByPath)) {
         return -1;
     }
     std::string utf8;
@@ -533,7 +534,7 @@ PathEntryKind LookUpPathEntry(const char16_t* path) {
     return S_ISDIR(st.st_mode) ? PathEntryKind::directory : PathEntryKind::file;
 }
 
-namespace file_api_test {
+namespace fault_injection {
 
 void FailCall(Call call, DWORD error, int skip) {
     t_injected[static_cast<std::size_t>(call)] = InjectedFailure{true, skip, error};
@@ -547,4 +548,4 @@ bool Supports(Call /*call*/) {
     return true;
 }
 
-}  // namespace file_api_test
+}  // namespace fault_injection

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/fault_injection.h"
 #include "platform/file_api.h"
 
 namespace {
@@ -59,7 +60,7 @@ PathEntryKind LookUpPathEntry(const char16_t* path) {
                                                                     : PathEntryKind::file;
 }
 
-namespace file_api_test {
+namespace fault_injection {
 
 void FailCall(Call call, DWORD error, int skip) {
     if (call == Call::QueryFileSizeByPath) {
@@ -78,4 +79,4 @@ bool Supports(Call call) {
     return call == Call::QueryFileSizeByPath;
 }
 
-}  // namespace file_api_test
+}  // namespace fault_injection

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "engine/file64.h"
+#include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "tests/support/temp_dir.h"
 
@@ -135,7 +136,7 @@ int CountOpenDescriptors() {
 // the engine calls kernel32 itself).
 #define REQUIRE_SEAM(call)                                                         \
     do {                                                                           \
-        if (!file_api_test::Supports(file_api_test::Call::call)) {                 \
+        if (!fault_injection::Supports(fault_injection::Call::call)) {             \
             GTEST_SKIP() << "the platform's own " #call " cannot be made to fail"; \
         }                                                                          \
     } while (0)
@@ -153,8 +154,8 @@ constexpr std::int64_t k4GiB = 4294967296LL;
 
 class File64Test : public ::testing::Test {
 protected:
-    void SetUp() override { file_api_test::ClearFailures(); }
-    void TearDown() override { file_api_test::ClearFailures(); }
+    void SetUp() override { fault_injection::ClearFailures(); }
+    void TearDown() override { fault_injection::ClearFailures(); }
 
     // A file `name` in the test's folder holding `bytes`.
     CString MakeFile(const std::string& name, const std::vector<unsigned char>& bytes) {
@@ -200,7 +201,7 @@ TEST_F(File64Test, CloseAndDestructionOfANewHandleMakeNoPlatformCall) {
     REQUIRE_SEAM(CloseHandle);
     // Arm a failing CloseHandle: a platform call from Close or from the
     // destructor of a handle that is not open would take it and raise.
-    file_api_test::FailCall(file_api_test::Call::CloseHandle, ERROR_ACCESS_DENIED);
+    fault_injection::FailCall(fault_injection::Call::CloseHandle, ERROR_ACCESS_DENIED);
     { CFile64 never; }
     {
         CFile64 f;
@@ -1091,7 +1092,7 @@ TEST_F(File64Test, AFailingCloseResetsTheHandleBeforeTheExceptionLeaves) {
 #ifndef _WIN32
     const int withFile = CountOpenDescriptors();
 #endif
-    file_api_test::FailCall(file_api_test::Call::CloseHandle, ERROR_ACCESS_DENIED);
+    fault_injection::FailCall(fault_injection::Call::CloseHandle, ERROR_ACCESS_DENIED);
     bool caught = false;
     try {
         f.Close();
@@ -1119,7 +1120,7 @@ TEST_F(File64Test, ACloseThatFailsWithNumberZeroRaisesNothing) {
     const CString path = MakeFile("temp", PatternBytes(8));
     CFile64 f;
     ASSERT_TRUE(OpenResult(f, path));
-    file_api_test::FailCall(file_api_test::Call::CloseHandle, ERROR_SUCCESS);
+    fault_injection::FailCall(fault_injection::Call::CloseHandle, ERROR_SUCCESS);
     EXPECT_EQ(Catch([&] { f.Close(); }), Raised{});
     ExpectNotOpen(f);
 }
@@ -1130,17 +1131,17 @@ TEST_F(File64Test, GetLengthFollowsTheAllOnesRule) {
     CFile64 f;
     ASSERT_TRUE(OpenForReading(f, path));
     // 0xFFFFFFFF with error number 0 is a valid low half.
-    file_api_test::FailCall(file_api_test::Call::GetFileSize, ERROR_SUCCESS);
+    fault_injection::FailCall(fault_injection::Call::GetFileSize, ERROR_SUCCESS);
     std::int64_t length = 0;
     EXPECT_EQ(Catch([&] { length = f.GetLength(); }), Raised{});
     EXPECT_EQ(length, k4GiB - 1);
     EXPECT_EQ(f.GetLength(), 100);
 
-    file_api_test::FailCall(file_api_test::Call::GetFileSize, ERROR_CRC);
+    fault_injection::FailCall(fault_injection::Call::GetFileSize, ERROR_CRC);
     EXPECT_EQ(Catch([&] { f.GetLength(); }),
               Expected(CFileException::hardIO, 23, "",
                        "無題のﾌｧｲﾙ へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。"));
-    file_api_test::FailCall(file_api_test::Call::GetFileSize, ERROR_INVALID_HANDLE);
+    fault_injection::FailCall(fault_injection::Call::GetFileSize, ERROR_INVALID_HANDLE);
     EXPECT_EQ(Catch([&] { f.GetLength(); }),
               Expected(CFileException::fileNotFound, 6, "", "無題のﾌｧｲﾙ が見つかりませんでした。"));
     EXPECT_TRUE(f.IsOpen());
@@ -1153,12 +1154,12 @@ TEST_F(File64Test, GetPositionFollowsTheAllOnesRule) {
     CFile64 f;
     ASSERT_TRUE(OpenForReading(f, path));
     ASSERT_EQ(f.Seek(40, CFile64::begin, TRUE), 40);
-    file_api_test::FailCall(file_api_test::Call::SetFilePointer, ERROR_SUCCESS);
+    fault_injection::FailCall(fault_injection::Call::SetFilePointer, ERROR_SUCCESS);
     std::int64_t position = 0;
     EXPECT_EQ(Catch([&] { position = f.GetPosition(); }), Raised{});
     EXPECT_EQ(position, k4GiB - 1);
 
-    file_api_test::FailCall(file_api_test::Call::SetFilePointer, 25);  // seek error
+    fault_injection::FailCall(fault_injection::Call::SetFilePointer, 25);  // seek error
     EXPECT_EQ(Catch([&] { f.GetPosition(); }),
               Expected(CFileException::badSeek, 25, "", "無題のﾌｧｲﾙ のｼｰｸに失敗しました。"));
     EXPECT_EQ(f.GetPosition(), 40);
@@ -1173,30 +1174,30 @@ TEST_F(File64Test, SeekFollowsTheAllOnesRuleAndRaisesForEachFailingCall) {
     ASSERT_EQ(f.Seek(40, CFile64::begin, TRUE), 40);
 
     // The move "fails" with number 0: its result stands as a valid low half.
-    file_api_test::FailCall(file_api_test::Call::SetFilePointer, ERROR_SUCCESS);
+    fault_injection::FailCall(fault_injection::Call::SetFilePointer, ERROR_SUCCESS);
     std::int64_t result = 0;
     EXPECT_EQ(Catch([&] { result = f.Seek(5, CFile64::begin, TRUE); }), Raised{});
     EXPECT_EQ(result, k4GiB - 1);
 
     ASSERT_EQ(f.Seek(40, CFile64::begin, TRUE), 40);
     // The move itself fails.
-    file_api_test::FailCall(file_api_test::Call::SetFilePointer, 25);
+    fault_injection::FailCall(fault_injection::Call::SetFilePointer, 25);
     EXPECT_EQ(Catch([&] { f.Seek(5, CFile64::begin, TRUE); }),
               Expected(CFileException::badSeek, 25, "", "無題のﾌｧｲﾙ のｼｰｸに失敗しました。"));
     EXPECT_EQ(f.GetPosition(), 40);
     // From current: the position query fails (first call) ...
-    file_api_test::FailCall(file_api_test::Call::SetFilePointer, ERROR_CRC);
+    fault_injection::FailCall(fault_injection::Call::SetFilePointer, ERROR_CRC);
     EXPECT_EQ(Catch([&] { f.Seek(5, CFile64::current, TRUE); }),
               Expected(CFileException::hardIO, 23, "",
                        "無題のﾌｧｲﾙ へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。"));
     EXPECT_EQ(f.GetPosition(), 40);
     // ... or the move after it (second call).
-    file_api_test::FailCall(file_api_test::Call::SetFilePointer, 25, 1);
+    fault_injection::FailCall(fault_injection::Call::SetFilePointer, 25, 1);
     EXPECT_EQ(Catch([&] { f.Seek(5, CFile64::current, TRUE); }),
               Expected(CFileException::badSeek, 25, "", "無題のﾌｧｲﾙ のｼｰｸに失敗しました。"));
     EXPECT_EQ(f.GetPosition(), 40);
     // From the end: the length query fails.
-    file_api_test::FailCall(file_api_test::Call::GetFileSize, 33);
+    fault_injection::FailCall(fault_injection::Call::GetFileSize, 33);
     EXPECT_EQ(Catch([&] { f.Seek(5, CFile64::end, FALSE); }),
               Expected(CFileException::lockViolation, 33, "",
                        "無題のﾌｧｲﾙ へのｱｸｾｽ中にﾛｯｸ違反が発生しました。"));
@@ -1238,7 +1239,7 @@ TEST_F(File64Test, DestructionDropsAFailingCloseAlsoWhileAnExceptionLeaves) {
     EXPECT_NO_THROW({
         CFile64 f;
         ASSERT_TRUE(OpenResult(f, path));
-        file_api_test::FailCall(file_api_test::Call::CloseHandle, ERROR_ACCESS_DENIED);
+        fault_injection::FailCall(fault_injection::Call::CloseHandle, ERROR_ACCESS_DENIED);
     });
 #ifndef _WIN32
     EXPECT_EQ(CountOpenDescriptors(), before);
@@ -1247,7 +1248,7 @@ TEST_F(File64Test, DestructionDropsAFailingCloseAlsoWhileAnExceptionLeaves) {
         {
             CFile64 f;
             ASSERT_TRUE(OpenResult(f, path));
-            file_api_test::FailCall(file_api_test::Call::CloseHandle, ERROR_ACCESS_DENIED);
+            fault_injection::FailCall(fault_injection::Call::CloseHandle, ERROR_ACCESS_DENIED);
             throw CFileException(CFileException::diskFull, -1, path);
         },
         CFileException);

@@ -12,6 +12,7 @@
 
 #include "engine/join.h"
 #include "engine/split.h"
+#include "platform/fault_injection.h"
 #include "resources/resource.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/temp_dir.h"
@@ -254,9 +255,9 @@ TEST_F(JoinTest, ASecondPressCancelsTheJoinAfterTheCurrentChunk) {
 TEST_F(JoinTest, AFailedPieceSizeQueryIsRefusedBeforeAnythingIsWritten) {
     WriteAll(source, PatternBytes(100));
     ASSERT_EQ(SplitPiece(host, 3), kTransferCompleted);
-    file_api_test::FailCall(file_api_test::Call::QueryFileSizeByPath, ERROR_ACCESS_DENIED);
+    fault_injection::FailCall(fault_injection::Call::QueryFileSizeByPath, ERROR_ACCESS_DENIED);
     EXPECT_EQ(JoinPiece(host, 3), kTransferFailed);
-    file_api_test::ClearFailures();
+    fault_injection::ClearFailures();
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), kSizeMessage);
     EXPECT_EQ(fs::file_size(Result()), 0u);

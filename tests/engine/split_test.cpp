@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/split.h"
+#include "platform/fault_injection.h"
 #include "resources/resource.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/temp_dir.h"
@@ -219,9 +220,9 @@ TEST_F(SplitTest, ASourceThatShrinksDuringTheCopyFailsWithoutStaleBytes) {
 
 TEST_F(SplitTest, AFailedSizeQueryStopsWithTheReadMessageInsteadOfEmptyPieces) {
     WriteAll(source, PatternBytes(1000));
-    file_api_test::FailCall(file_api_test::Call::QueryFileSizeByPath, ERROR_ACCESS_DENIED);
+    fault_injection::FailCall(fault_injection::Call::QueryFileSizeByPath, ERROR_ACCESS_DENIED);
     EXPECT_EQ(SplitPiece(host, 9), kTransferFailed);
-    file_api_test::ClearFailures();
+    fault_injection::ClearFailures();
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), kSourceRead1 + source.string() + kSourceRead2);
     // The piece was created before the size was asked for; it stays, empty.

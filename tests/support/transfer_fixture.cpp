@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/split.h"
+#include "platform/fault_injection.h"
 #include "resources/resource.h"
 
 void TransferFixture::SetUp() {
@@ -22,7 +23,7 @@ void TransferFixture::TearDown() {
     EXPECT_EQ(TransferBuffer::LiveCount(), 0);
     EXPECT_EQ(PumpGuard, 0);
     TransferState = kTransferIdle;
-    file_api_test::ClearFailures();
+    fault_injection::ClearFailures();
 }
 
 std::string TransferFixture::PieceName(int row) {

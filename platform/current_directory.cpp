@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/errno_table.h"
 #include "platform/utf.h"
 
 #ifdef _WIN32

@@ -8,28 +8,14 @@
 
 #include <cstdint>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#else
-using BOOL = int;
-using DWORD = std::uint32_t;
-using LONG = std::int32_t;
-using HANDLE = void*;
-using LPCWSTR = const char16_t*;
+#include "platform/win_types.h"
 
+#ifndef _WIN32
 struct SECURITY_ATTRIBUTES;  // never used on Linux; callers pass null
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 struct OVERLAPPED;  // no overlapped input/output; callers pass null
 using LPOVERLAPPED = OVERLAPPED*;
 
-inline constexpr BOOL TRUE = 1;
-inline constexpr BOOL FALSE = 0;
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
 
 inline constexpr DWORD GENERIC_READ = 0x80000000;
@@ -107,10 +93,3 @@ enum class PathEntryKind {
     dotEntry,   // the last component is "." or ".."
 };
 PathEntryKind LookUpPathEntry(const char16_t* path);
-
-// Converts an errno value to the Windows error number of the same meaning, as
-// Windows reports it for the same failure. `path` (may be null) lets ENOENT
-// tell a missing file (2) from a missing folder on the way to it (3).
-#ifndef _WIN32
-DWORD WindowsErrorFromErrno(int error, const char16_t* path = nullptr);
-#endif

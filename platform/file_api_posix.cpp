@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/errno_table.h"
 #include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "platform/utf.h"

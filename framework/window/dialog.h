@@ -23,7 +23,7 @@
 #include "framework/core/object.h"
 #include "framework/core/string.h"
 #include "framework/window/icon.h"
-#include "platform/file_api.h"
+#include "platform/win_types.h"
 
 class QWidget;
 class QFont;

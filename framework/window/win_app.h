@@ -10,7 +10,7 @@
 
 #include "framework/core/object.h"
 #include "framework/core/string.h"
-#include "platform/file_api.h"
+#include "platform/win_types.h"
 
 class CDialog;
 

@@ -12,6 +12,7 @@
 
 #include "engine/file64.h"
 #include "framework/core/exceptions.h"
+#include "platform/errno_table.h"
 #include "platform/file_api.h"
 #include "tests/support/temp_dir.h"
 

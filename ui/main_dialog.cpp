@@ -4,19 +4,49 @@
 #include <QFontMetrics>
 #include <QWidget>
 
+#include "engine/join.h"
 #include "engine/piece_layout.h"
+#include "engine/split.h"
 #include "framework/window/message_box.h"
 #include "resources/resources.h"
 
 IMPLEMENT_DYNAMIC(CSplitJoinDlg, CDialog)
 
-// The dialog's message map. The system-command, paint and drag-icon entries,
-// the part buttons, the close and destroy hooks and the usage button come
-// with the presses, the usage texts and the About box.
+// clang-format off
 BEGIN_MESSAGE_MAP(CSplitJoinDlg, CDialog)
-ON_BN_CLICKED(IDC_MODE_SPLIT, OnModeSplit)
-ON_BN_CLICKED(IDC_MODE_JOIN, OnModeJoin)
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_COMMAND_RANGE(IDC_ROW_BUTTON_1, IDC_ROW_BUTTON_10, OnPartButton)
+    ON_BN_CLICKED(IDC_MODE_SPLIT, OnModeSplit)
+    ON_BN_CLICKED(IDC_MODE_JOIN, OnModeJoin)
 END_MESSAGE_MAP()
+// clang-format on
+
+// One press of a part button, seen on its row for the life of the object:
+// "処理中" and only this row's button enabled from the start; at the end the
+// outcome caption and all ten enabled again, also when the operation leaves
+// with an exception (the framework then reports it).
+class CSplitJoinDlg::PartPress {
+public:
+    PartPress(CSplitJoinDlg& dlg, int pieceIndex) : m_dlg(dlg), m_pieceIndex(pieceIndex) {
+        m_dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + m_pieceIndex, u"処理中");
+        m_dlg.EnablePartButtons(m_pieceIndex);
+    }
+    ~PartPress() {
+        m_dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + m_pieceIndex,
+                             m_result == kTransferCompleted ? u"完了" : u"失敗");
+        m_dlg.EnablePartButtons(-1);
+    }
+    PartPress(const PartPress&) = delete;
+    PartPress& operator=(const PartPress&) = delete;
+
+    void SetResult(TransferResult result) { m_result = result; }
+
+private:
+    CSplitJoinDlg& m_dlg;
+    int m_pieceIndex;
+    TransferResult m_result = kTransferFailed;
+};
 
 CSplitJoinDlg::CSplitJoinDlg(CDialog* parent)
     : CDialog(kMainDialogTemplate, parent), m_hIcon(LoadIconResource(kAppIcon)) {}
@@ -26,16 +56,13 @@ void CSplitJoinDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CSplitJoinDlg::OnInitDialog() {
-    // 1. The base class's initialisation.
     CDialog::OnInitDialog();
-    // 2. The About item of the window menu comes with the About box.
-    // 3. Big and small icon.
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    // 4. No radio button is checked yet, so this applies split mode.
+    // No radio button is checked yet, so this starts in split mode.
     OnModeJoin();
     ShowWholePieceNames();
-    // 5. The framework puts the focus on the first visible, enabled tab stop.
+    // The framework puts the focus on the first visible, enabled tab stop.
     return TRUE;
 }
 
@@ -95,6 +122,53 @@ void CSplitJoinDlg::OnModeJoin() {
         ApplyMode(0);
     } else {
         ApplyMode(1);
+    }
+}
+
+void CSplitJoinDlg::OnPartButton(unsigned id) {
+    RunPart(static_cast<int>(id) - IDC_ROW_BUTTON_1);
+}
+
+void CSplitJoinDlg::RunPart(int pieceIndex) {
+    // The mode is read at every press: a switch during a copy applies to the
+    // next press, never to the running one.
+    if (IsDlgButtonChecked(IDC_MODE_SPLIT) == BST_CHECKED) {
+        RunSplitPart(pieceIndex);
+    } else {
+        RunJoinPart(pieceIndex);
+    }
+}
+
+void CSplitJoinDlg::RunSplitPart(int pieceIndex) {
+    PartPress press(*this, pieceIndex);
+    press.SetResult(SplitPiece(*this, pieceIndex));
+}
+
+void CSplitJoinDlg::RunJoinPart(int pieceIndex) {
+    PartPress press(*this, pieceIndex);
+    press.SetResult(JoinPiece(*this, pieceIndex));
+}
+
+void CSplitJoinDlg::EnablePartButtons(int pieceIndex) {
+    for (int row = 0; row < kPieceCount; ++row) {
+        EnableDlgItem(IDC_ROW_BUTTON_1 + row, pieceIndex < 0 ? TRUE : FALSE);
+    }
+    if (pieceIndex >= 0) {
+        EnableDlgItem(IDC_ROW_BUTTON_1 + pieceIndex, TRUE);
+    }
+}
+
+void CSplitJoinDlg::OnClose() {
+    if (TransferState == kTransferRunning) {
+        TransferState = kTransferCancelRequested;
+    }
+    CDialog::OnClose();
+}
+
+void CSplitJoinDlg::OnDestroy() {
+    CDialog::OnDestroy();
+    if (TransferState == kTransferRunning) {
+        TransferState = kTransferCancelRequested;
     }
 }
 

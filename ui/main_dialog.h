@@ -4,6 +4,13 @@
 // buttons, the usage button and the exit button. The mode is not stored: it
 // is split when IDC_MODE_SPLIT is checked, join otherwise.
 //
+// Each press of a part button splits or joins the piece of its row, by the
+// mode of the moment; the button's caption is the only report of how the
+// press ended ("処理中" while it runs, then "完了" or "失敗"). While a piece
+// is copied only the busy row's button can be pressed, and a second press of
+// it cancels the copy; a close request cancels it too, while Exit, Escape and
+// Enter let the piece finish out of sight before the dialog ends.
+//
 // It is the engine's TransferHost: field texts as typed, the
 // status line, the "TSKエラー" box and the message pump.
 #pragma once
@@ -52,7 +59,24 @@ protected:
     // Widens the piece-name labels that their text would overflow.
     void ShowWholePieceNames();
 
+    // A click on the part button `id` (IDC_ROW_BUTTON_1 .. IDC_ROW_BUTTON_10).
+    void OnPartButton(unsigned id);
+    // Splits or joins piece `pieceIndex` (0..9), by the mode radio button.
+    void RunPart(int pieceIndex);
+    void RunSplitPart(int pieceIndex);
+    void RunJoinPart(int pieceIndex);
+    // -1 enables all ten part buttons; 0..9 disables all but that row's.
+    void EnablePartButtons(int pieceIndex);
+    // The close request stops a running copy after its current chunk, then
+    // ends the dialog as Exit does.
+    void OnClose();
+    // A window destroyed under a running copy stops it after its chunk.
+    void OnDestroy();
+
     HICON m_hIcon;
+
+private:
+    class PartPress;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -11,6 +11,7 @@
 
 #include "framework/window/dialog.h"
 #include "framework/window/message_box.h"
+#include "tests/support/cstring_printer.h"
 
 // What DoModal returns when the steps did not end the dialog themselves.
 inline constexpr int kNotEndedByTest = -99;
@@ -51,8 +52,3 @@ public:
 private:
     MessageBoxHook m_previous;
 };
-
-// Lets GoogleTest print the program's text in failure messages.
-inline void PrintTo(const CString& text, std::ostream* os) {
-    *os << '"' << text.ToUtf8() << '"';
-}

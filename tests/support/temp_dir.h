@@ -8,6 +8,7 @@
 
 #include "framework/core/string.h"
 #include "platform/file_api.h"
+#include "tests/support/cstring_printer.h"
 
 class TempDir {
 public:
@@ -39,9 +40,4 @@ int RunCommand(const std::string& command);
 // The separator the program puts between a folder and a piece name.
 inline std::string Separator() {
     return kPathSeparator == u'/' ? "/" : "\\";
-}
-
-// Lets GoogleTest print the program's text in failure messages.
-inline void PrintTo(const CString& text, std::ostream* os) {
-    *os << '"' << text.ToUtf8() << '"';
 }

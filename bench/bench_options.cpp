@@ -7,7 +7,7 @@
 
 namespace {
 
-// The source, two sets of pieces and two joined files must fit on one disk;
+// The source, three sets of pieces and three joined files must fit on one disk;
 // anything beyond a few TiB is a typo, not a benchmark.
 constexpr std::uint64_t kLargestSize = std::uint64_t{1} << 42;
 // Below ten bytes nine of the pieces would be empty.

@@ -11,17 +11,20 @@
 #include "bench/source_file_writer.h"
 #include "bench/unique_fd.h"
 #include "engine/file64.h"
+#include "engine/transfer.h"
 
 namespace {
 
 constexpr int kPieces = 10;
 // Room left over on the disk beyond the files themselves.
 constexpr std::uint64_t kSpareBytes = std::uint64_t{256} << 20;
-// Alive at once: the source, two sets of pieces and two joined files.
-constexpr std::uint64_t kCopiesOnDisk = 5;
+// Alive at once: the source, three sets of pieces and three joined files.
+constexpr std::uint64_t kCopiesOnDisk = 7;
 
 const std::string kOurSplit = "ours-split";
 const std::string kOurJoin = "ours-join";
+const std::string kWindowSplit = "window-split";
+const std::string kWindowJoin = "window-join";
 const std::string kToolSplit = "split";
 const std::string kToolJoin = "cat";
 const std::string kDd = "dd";
@@ -35,6 +38,13 @@ std::string PieceName(int number) {
 std::string Mebibytes(long long bytes) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1 << 20));
+    return text;
+}
+
+std::string Milliseconds(PumpIntervals::Duration duration) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f ms",
+                  std::chrono::duration<double, std::milli>(duration).count());
     return text;
 }
 
@@ -76,6 +86,12 @@ BenchRun::BenchRun(const BenchOptions& options, std::ostream& out)
         m_rowFolders.push_back(root / "ours" / name);
     }
     m_ourJoinFolder = root / "ours" / "joined";
+    for (int row = 1; row <= kPieces; ++row) {
+        char name[16];
+        std::snprintf(name, sizeof name, "row%02d", row);
+        m_windowRowFolders.push_back(root / "window" / name);
+    }
+    m_windowJoinFolder = root / "window" / "joined";
     m_toolPieceFolder = root / "theirs" / "pieces";
     m_toolJoinFolder = root / "theirs" / "joined";
     m_ddCopy = root / "dd-copy";
@@ -84,7 +100,8 @@ BenchRun::BenchRun(const BenchOptions& options, std::ostream& out)
 }
 
 void BenchRun::CheckPathLength() const {
-    const std::filesystem::path longest = m_rowFolders.back() / PieceName(kPieces);
+    // The window's folders have the longer name.
+    const std::filesystem::path longest = m_windowRowFolders.back() / PieceName(kPieces);
     if (longest.u16string().size() > static_cast<std::size_t>(kMaxPathLength)) {
         throw BenchError("the path " + longest.string() + " is longer than the " +
                          std::to_string(kMaxPathLength) +
@@ -102,7 +119,7 @@ void BenchRun::CheckFreeSpace() const {
     const std::uint64_t needed = kCopiesOnDisk * m_options.size + kSpareBytes;
     if (space.available < needed) {
         throw BenchError("not enough free space in " + m_work.path().string() + ": " +
-                         Mebibytes(static_cast<long long>(needed)) + " needed (five copies of " +
+                         Mebibytes(static_cast<long long>(needed)) + " needed (seven copies of " +
                          "the source), " + Mebibytes(static_cast<long long>(space.available)) +
                          " available; use --size or --dir");
     }
@@ -112,6 +129,14 @@ std::vector<std::filesystem::path> BenchRun::OurPieces() const {
     std::vector<std::filesystem::path> pieces;
     for (int row = 1; row <= kPieces; ++row) {
         pieces.push_back(m_rowFolders[static_cast<std::size_t>(row - 1)] / PieceName(row));
+    }
+    return pieces;
+}
+
+std::vector<std::filesystem::path> BenchRun::WindowPieces() const {
+    std::vector<std::filesystem::path> pieces;
+    for (int row = 1; row <= kPieces; ++row) {
+        pieces.push_back(m_windowRowFolders[static_cast<std::size_t>(row - 1)] / PieceName(row));
     }
     return pieces;
 }
@@ -139,6 +164,9 @@ void BenchRun::Run() {
           << std::flush;
     MakeSource();
     m_residentBeforeEngine = PeakResidentBytesOfSelf();
+    // At most one interval per full chunk of every timed window run.
+    m_pumpIntervals.Reserve(static_cast<std::size_t>(m_options.rounds) * 2 *
+                            static_cast<std::size_t>(m_options.size / ChunkSize));
     for (int round = 1; round <= m_options.rounds; ++round) {
         RunRound(round);
     }
@@ -151,7 +179,9 @@ void BenchRun::MakeSource() {
 
 void BenchRun::MakeRoundFolders() const {
     std::vector<std::filesystem::path> folders = m_rowFolders;
-    folders.insert(folders.end(), {m_ourJoinFolder, m_toolPieceFolder, m_toolJoinFolder});
+    folders.insert(folders.end(), m_windowRowFolders.begin(), m_windowRowFolders.end());
+    folders.insert(folders.end(),
+                   {m_ourJoinFolder, m_windowJoinFolder, m_toolPieceFolder, m_toolJoinFolder});
     for (const auto& folder : folders) {
         std::error_code error;
         std::filesystem::create_directories(folder, error);
@@ -163,8 +193,9 @@ void BenchRun::MakeRoundFolders() const {
 }
 
 void BenchRun::RemoveRoundOutputs() const {
-    // Everything below these two folders was made by this round.
-    for (const auto& folder : {m_work.path() / "ours", m_work.path() / "theirs"}) {
+    // Everything below these folders was made by this round.
+    for (const auto& folder :
+         {m_work.path() / "ours", m_work.path() / "window", m_work.path() / "theirs"}) {
         std::error_code error;
         std::filesystem::remove_all(folder, error);
         if (error) {
@@ -194,6 +225,20 @@ RunSample BenchRun::TimeOurSplit() {
     return Finish(timer, OurPieces());
 }
 
+RunSample BenchRun::TimeWindowSplit() {
+    RunSample sample;
+    m_window.SplitAll(
+        m_source, m_windowRowFolders,
+        [&](const WindowRunner::Presses& presses) {
+            m_cache.BeforeTimedRun({m_source});
+            const PhaseTimer timer;
+            presses();
+            sample = Finish(timer, WindowPieces());
+        },
+        m_pumpIntervals);
+    return sample;
+}
+
 RunSample BenchRun::TimeToolSplit() const {
     m_cache.BeforeTimedRun({m_source});
     const PhaseTimer timer;
@@ -217,6 +262,20 @@ RunSample BenchRun::TimeOurJoin() {
     const PhaseTimer timer;
     m_engine.JoinAll(m_rowFolders, m_ourJoinFolder);
     return Finish(timer, {m_ourJoinFolder / "temp"});
+}
+
+RunSample BenchRun::TimeWindowJoin() {
+    RunSample sample;
+    m_window.JoinAll(
+        m_windowRowFolders, m_windowJoinFolder,
+        [&](const WindowRunner::Presses& presses) {
+            m_cache.BeforeTimedRun(WindowPieces());
+            const PhaseTimer timer;
+            presses();
+            sample = Finish(timer, {m_windowJoinFolder / "temp"});
+        },
+        m_pumpIntervals);
+    return sample;
 }
 
 RunSample BenchRun::TimeCatJoin() const {
@@ -246,26 +305,35 @@ void BenchRun::CheckSameFile(const std::filesystem::path& expected,
 
 void BenchRun::RunRound(int round) {
     MakeRoundFolders();
-    // Whoever goes first in a phase goes second in the next round, so any
-    // drift of the machine during a round favours neither side.
+    // The order of a phase is reversed in the next round, so any drift of
+    // the machine during a round favours no one: the engine and the tool
+    // trade first and last place, and the engine and the window trade who
+    // goes first of the two.
     const bool oursFirst = round % 2 == 1;
 
     RunSample ourSplit;
+    RunSample windowSplit;
     RunSample toolSplit;
     if (oursFirst) {
         ourSplit = TimeOurSplit();
+        windowSplit = TimeWindowSplit();
         toolSplit = TimeToolSplit();
     } else {
         toolSplit = TimeToolSplit();
+        windowSplit = TimeWindowSplit();
         ourSplit = TimeOurSplit();
     }
     if (round == 1) {
         const auto ours = OurPieces();
+        const auto window = WindowPieces();
         const auto theirs = ToolPieces();
         for (std::size_t i = 0; i < ours.size(); ++i) {
             CheckSameFile(
                 theirs[i], ours[i],
                 "the engine's piece " + std::to_string(i + 1) + " is not the one split writes");
+            CheckSameFile(
+                theirs[i], window[i],
+                "the window's piece " + std::to_string(i + 1) + " is not the one split writes");
         }
     }
 
@@ -273,15 +341,19 @@ void BenchRun::RunRound(int round) {
     std::filesystem::remove(m_ddCopy);
 
     RunSample ourJoin;
+    RunSample windowJoin;
     RunSample catJoin;
     if (oursFirst) {
         ourJoin = TimeOurJoin();
+        windowJoin = TimeWindowJoin();
         catJoin = TimeCatJoin();
     } else {
         catJoin = TimeCatJoin();
+        windowJoin = TimeWindowJoin();
         ourJoin = TimeOurJoin();
     }
     CheckSameFile(m_source, m_ourJoinFolder / "temp", "the engine's round trip is wrong");
+    CheckSameFile(m_source, m_windowJoinFolder / "temp", "the window's round trip is wrong");
     if (round == 1) {
         CheckSameFile(m_source, m_toolJoinFolder / "temp", "split and cat gave a wrong file");
     }
@@ -291,10 +363,13 @@ void BenchRun::RunRound(int round) {
     m_table.Add(kDd, ddCopy);
     m_table.Add(kOurJoin, ourJoin);
     m_table.Add(kToolJoin, catJoin);
+    m_table.Add(kWindowSplit, windowSplit);
+    m_table.Add(kWindowJoin, windowJoin);
     m_out << "round " << round << "/" << m_options.rounds << ": split ours " << Seconds(ourSplit)
-          << ", split " << Seconds(toolSplit) << " | dd " << Seconds(ddCopy) << " | join ours "
-          << Seconds(ourJoin) << ", cat " << Seconds(catJoin)
-          << " | round trip identical to the source\n"
+          << ", window " << Seconds(windowSplit) << ", split " << Seconds(toolSplit) << " | dd "
+          << Seconds(ddCopy) << " | join ours " << Seconds(ourJoin) << ", window "
+          << Seconds(windowJoin) << ", cat " << Seconds(catJoin)
+          << " | round trips identical to the source\n"
           << std::flush;
     RemoveRoundOutputs();
 }
@@ -303,14 +378,31 @@ void BenchRun::PrintSummary() const {
     m_out << "\nthroughput over " << m_options.rounds
           << (m_options.rounds == 1 ? " round" : " rounds")
           << ": median, then best run; MB = 10^6 bytes; ratio = ours / theirs (above 1: ours "
-             "is faster); cpu = median processor seconds\n"
+             "is faster); cpu = median processor seconds; in the window lines ours is the "
+             "window and theirs the engine without it\n"
           << ThroughputTable::Header() << "\n"
           << m_table.CompareLine("split", kOurSplit, kToolSplit) << "\n"
           << m_table.CompareLine("join", kOurJoin, kToolJoin) << "\n"
           << m_table.CompareLine("split vs dd", kOurSplit, kDd) << "\n"
           << m_table.CompareLine("join vs dd", kOurJoin, kDd) << "\n"
-          << "peak resident memory of the engine run: " << Mebibytes(PeakResidentBytesOfSelf())
-          << " (this process, getrusage; " << Mebibytes(m_residentBeforeEngine)
-          << " before the first engine call)\n"
+          << m_table.CompareLine("window split", kWindowSplit, kOurSplit) << "\n"
+          << m_table.CompareLine("window join", kWindowJoin, kOurJoin) << "\n";
+    PrintPumpIntervals();
+    m_out << "peak resident memory of the engine and window runs: "
+          << Mebibytes(PeakResidentBytesOfSelf()) << " (this process, getrusage; "
+          << Mebibytes(m_residentBeforeEngine)
+          << " with the window framework up, before the first press)\n"
           << "largest standard tool: " << Mebibytes(PeakResidentBytesOfChildren()) << "\n";
+}
+
+void BenchRun::PrintPumpIntervals() const {
+    const int runs = 2 * m_options.rounds;
+    if (m_pumpIntervals.Count() == 0) {
+        m_out << "window pumps: no two in one press (every piece is under 2 MiB)\n";
+        return;
+    }
+    m_out << "window pumps during a transfer: longest interval "
+          << Milliseconds(m_pumpIntervals.Longest()) << ", 99th percentile "
+          << Milliseconds(m_pumpIntervals.Percentile(99)) << ", over " << m_pumpIntervals.Count()
+          << " intervals of " << runs << " timed window runs\n";
 }

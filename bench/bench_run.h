@@ -1,7 +1,8 @@
 // One benchmark run: makes the source file in a fresh work folder, then for
-// each round splits and joins it with the engine and with the standard tools
-// (split, cat, and dd as a plain copy), alternating which goes first, checks
-// the round trip, and finally prints the comparison.
+// each round splits and joins it with the engine, with the real window's part
+// buttons and with the standard tools (split, cat, and dd as a plain copy),
+// alternating which goes first, checks the round trips, and finally prints
+// the comparison and how long the window went without a pump.
 #pragma once
 
 #include <filesystem>
@@ -12,8 +13,10 @@
 #include "bench/bench_options.h"
 #include "bench/engine_runner.h"
 #include "bench/page_cache_policy.h"
+#include "bench/pump_intervals.h"
 #include "bench/scoped_work_dir.h"
 #include "bench/throughput_table.h"
+#include "bench/window_runner.h"
 
 class BenchRun {
 public:
@@ -35,9 +38,11 @@ private:
     void RemoveRoundOutputs() const;
 
     RunSample TimeOurSplit();
+    RunSample TimeWindowSplit();
     RunSample TimeToolSplit() const;
     RunSample TimeDdCopy() const;
     RunSample TimeOurJoin();
+    RunSample TimeWindowJoin();
     RunSample TimeCatJoin() const;
     // Stops the clock, after flushing `outputs` to disk when that is counted.
     RunSample Finish(const PhaseTimer& timer,
@@ -46,8 +51,10 @@ private:
     void CheckSameFile(const std::filesystem::path& expected, const std::filesystem::path& actual,
                        const std::string& what) const;
     void PrintSummary() const;
+    void PrintPumpIntervals() const;
 
     std::vector<std::filesystem::path> OurPieces() const;
+    std::vector<std::filesystem::path> WindowPieces() const;
     std::vector<std::filesystem::path> ToolPieces() const;
 
     BenchOptions m_options;
@@ -55,14 +62,19 @@ private:
     PageCachePolicy m_cache;
     ScopedWorkDir m_work;
     EngineRunner m_engine;
+    WindowRunner m_window;
 
     std::filesystem::path m_source;
     std::vector<std::filesystem::path> m_rowFolders;  // ours: one folder per row
     std::filesystem::path m_ourJoinFolder;
+    std::vector<std::filesystem::path> m_windowRowFolders;
+    std::filesystem::path m_windowJoinFolder;
     std::filesystem::path m_toolPieceFolder;  // split writes all ten into one folder
     std::filesystem::path m_toolJoinFolder;
     std::filesystem::path m_ddCopy;
 
     ThroughputTable m_table;
+    // Of the timed window runs only.
+    PumpIntervals m_pumpIntervals;
     long long m_residentBeforeEngine = 0;
 };

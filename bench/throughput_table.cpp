@@ -55,7 +55,7 @@ double ThroughputTable::MedianCpuSeconds(const std::string& contender) const {
 
 std::string ThroughputTable::Header() {
     char line[200];
-    std::snprintf(line, sizeof line, "%-12s %9s  %-6s %9s %6s   %9s %9s %6s   %8s %8s", "phase",
+    std::snprintf(line, sizeof line, "%-12s %9s  %-10s %9s %6s   %9s %9s %6s   %8s %8s", "phase",
                   "ours MB/s", "theirs", "MB/s", "ratio", "best ours", "theirs", "ratio",
                   "cpu ours", "theirs");
     return line;
@@ -69,7 +69,7 @@ std::string ThroughputTable::CompareLine(const std::string& phase, const std::st
     const double theirsBest = BestMBps(theirs);
     char line[200];
     std::snprintf(
-        line, sizeof line, "%-12s %9.1f  %-6s %9.1f %6.3f   %9.1f %9.1f %6.3f   %7.2fs %7.2fs",
+        line, sizeof line, "%-12s %9.1f  %-10s %9.1f %6.3f   %9.1f %9.1f %6.3f   %7.2fs %7.2fs",
         phase.c_str(), oursRate, theirs.c_str(), theirsRate, oursRate / theirsRate, oursBest,
         theirsBest, oursBest / theirsBest, MedianCpuSeconds(ours), MedianCpuSeconds(theirs));
     return line;

@@ -1,8 +1,9 @@
-// One benchmark run: makes the source file in a fresh work folder, then for
-// each round splits and joins it with the engine, with the real window's part
-// buttons and with the standard tools (split, cat, and dd as a plain copy),
-// alternating which goes first, checks the round trips, and finally prints
-// the comparison and how long the window went without a pump.
+// One benchmark run: makes the source file in a fresh work folder, warms up
+// untimed, then for each round splits and joins it with the engine, with the
+// real window's part buttons and with the standard tools (split, cat, and dd
+// as a plain copy), alternating which goes first, checks the round trips,
+// and finally prints the comparison and how long the window went without a
+// pump.
 #pragma once
 
 #include <filesystem>
@@ -33,6 +34,7 @@ private:
     void CheckPathLength() const;
     void CheckFreeSpace() const;
     void MakeSource();
+    void WarmUp();
     void RunRound(int round);
     void MakeRoundFolders() const;
     void RemoveRoundOutputs() const;

@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test run bench package format clean
 
 all: build
 
@@ -30,8 +30,12 @@ run: build
 bench: build
 	$(BUILD_DIR)/bench/tesserak_bench $(BENCH_ARGS)
 
+# The Debian package, $(BUILD_DIR)/tesserak_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
 format:
-	find platform framework engine ui app resources tests bench \
+	find platform framework engine ui app resources data tests bench \
 		\( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 -r clang-format -i
 
 clean:

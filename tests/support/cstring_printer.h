@@ -1,4 +1,5 @@
-// Lets GoogleTest print the program's text in failure messages.
+// Lets GoogleTest print the program's text in failure messages. Qt-free, so
+// the engine's tests and the window's tests share the one printer.
 #pragma once
 
 #include <ostream>

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <filesystem>
-#include <ostream>
 #include <string>
 #include <vector>
 

@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
@@ -14,7 +13,7 @@
 
 #include "framework/window/qt_text.h"
 #include "resources/resources.h"
-#include "tests/support/modal_runner.h"
+#include "tests/support/dialog_driver.h"
 #include "ui/main_dialog.h"
 
 namespace {
@@ -25,40 +24,6 @@ CString RowLabel(const char16_t* format, int n) {
     CString text;
     text.Format(format, n);
     return text;
-}
-
-void Click(CDialog& dlg, int id) {
-    QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton);
-}
-
-void Key(CDialog& dlg, Qt::Key key) {
-    QWidget* focused = dlg.GetSafeHwnd()->focusWidget();
-    QTest::keyClick(focused != nullptr ? focused : dlg.GetSafeHwnd(), key);
-}
-
-// Types `text` into a field as a user does: ASCII on the keyboard, other
-// characters committed by the input method (as Japanese text is entered).
-void Type(CDialog& dlg, int id, const QString& text) {
-    dlg.GotoDlgCtrl(id);
-    QWidget* field = dlg.GetDlgItem(id);
-    QString pending;
-    auto commit = [&] {
-        if (!pending.isEmpty()) {
-            QInputMethodEvent event;
-            event.setCommitString(pending);
-            QApplication::sendEvent(field, &event);
-            pending.clear();
-        }
-    };
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80) {
-            commit();
-            QTest::keyClicks(field, QString(ch));
-        } else {
-            pending += ch;
-        }
-    }
-    commit();
 }
 
 // Checks everything the dialog shows of one mode.
@@ -82,15 +47,6 @@ void ExpectMode(CSplitJoinDlg& dlg, bool split) {
     // The radio buttons are never disabled.
     EXPECT_TRUE(dlg.IsDlgItemEnabled(IDC_MODE_SPLIT));
     EXPECT_TRUE(dlg.IsDlgItemEnabled(IDC_MODE_JOIN));
-}
-
-std::vector<int> TabWalk(CDialog& dlg, int count) {
-    std::vector<int> ids;
-    for (int i = 0; i < count; ++i) {
-        Key(dlg, Qt::Key_Tab);
-        ids.push_back(dlg.GetFocusedDlgItem());
-    }
-    return ids;
 }
 
 TEST(MainDialogTest, StartStateIsSplitModeWithEmptyFieldsAndFocusOnExit) {
@@ -142,15 +98,15 @@ TEST(MainDialogTest, WindowTitleIconFixedSizeNoMinimiseOrMaximiseBoxCentred) {
 TEST(MainDialogTest, JoinModeSwitchesLabelsCaptionsAndEnabledControlsAndKeepsTexts) {
     CSplitJoinDlg dlg;
     RunModal(dlg, [&] {
-        Type(dlg, IDC_SOURCE_PATH, QStringLiteral("/data/big.iso"));
-        Type(dlg, IDC_FOLDER_3, QStringLiteral("/media/card3"));
-        Click(dlg, IDC_MODE_JOIN);
+        TypeInto(dlg, IDC_SOURCE_PATH, QStringLiteral("/data/big.iso"));
+        TypeInto(dlg, IDC_FOLDER_3, QStringLiteral("/media/card3"));
+        ClickControl(dlg, IDC_MODE_JOIN);
         ExpectMode(dlg, false);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_SOURCE_PATH), CString(u"/data/big.iso"));
         EXPECT_EQ(dlg.GetDlgItemText(IDC_FOLDER_3), CString(u"/media/card3"));
 
-        Type(dlg, IDC_DEST_FOLDER, QStringLiteral("/restore"));
-        Click(dlg, IDC_MODE_SPLIT);
+        TypeInto(dlg, IDC_DEST_FOLDER, QStringLiteral("/restore"));
+        ClickControl(dlg, IDC_MODE_SPLIT);
         ExpectMode(dlg, true);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_SOURCE_PATH), CString(u"/data/big.iso"));
         EXPECT_EQ(dlg.GetDlgItemText(IDC_DEST_FOLDER), CString(u"/restore"));
@@ -164,12 +120,12 @@ TEST(MainDialogTest, AClickOnTheModeInForceAppliesItAgainAndTheButtonStaysSelect
         // The outcome captions of a press give way to the mode's caption.
         dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + 2, u"完了");
         dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + 4, u"失敗");
-        Click(dlg, IDC_MODE_SPLIT);
+        ClickControl(dlg, IDC_MODE_SPLIT);
         ExpectMode(dlg, true);
 
-        Click(dlg, IDC_MODE_JOIN);
+        ClickControl(dlg, IDC_MODE_JOIN);
         dlg.SetDlgItemText(IDC_ROW_BUTTON_1, u"完了");
-        Click(dlg, IDC_MODE_JOIN);
+        ClickControl(dlg, IDC_MODE_JOIN);
         ExpectMode(dlg, false);
     });
 }
@@ -182,7 +138,7 @@ TEST(MainDialogTest, AModeClickRewritesTheBusyCaptionAndLeavesPartButtonStatesAl
         for (int n = 1; n <= kRows; ++n) {
             dlg.EnableDlgItem(IDC_ROW_BUTTON_1 + n - 1, n == 3);
         }
-        Click(dlg, IDC_MODE_JOIN);
+        ClickControl(dlg, IDC_MODE_JOIN);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_ROW_BUTTON_1 + 2), CString(u"結合開始"));
         for (int n = 1; n <= kRows; ++n) {
             EXPECT_EQ(dlg.IsDlgItemEnabled(IDC_ROW_BUTTON_1 + n - 1), n == 3) << n;
@@ -212,7 +168,7 @@ TEST(MainDialogTest, TabOrderInSplitMode) {
 TEST(MainDialogTest, TabOrderInJoinModeNeverReachesTheRadioButtons) {
     CSplitJoinDlg dlg;
     RunModal(dlg, [&] {
-        Click(dlg, IDC_MODE_JOIN);
+        ClickControl(dlg, IDC_MODE_JOIN);
         dlg.GotoDlgCtrl(IDCANCEL);
         std::vector<int> expected;
         for (int n = 0; n < kRows; ++n) {
@@ -234,8 +190,8 @@ TEST(MainDialogTest, EnterInAnEditFieldEndsWithIdOk) {
         CSplitJoinDlg dlg;
         EXPECT_EQ(RunModal(dlg,
                            [&] {
-                               Type(dlg, id, QStringLiteral("/tmp"));
-                               Key(dlg, Qt::Key_Return);
+                               TypeInto(dlg, id, QStringLiteral("/tmp"));
+                               PressKey(dlg, Qt::Key_Return);
                                EXPECT_FALSE(dlg.GetSafeHwnd()->isVisible());
                            }),
                   IDOK)
@@ -244,9 +200,9 @@ TEST(MainDialogTest, EnterInAnEditFieldEndsWithIdOk) {
     CSplitJoinDlg join;
     EXPECT_EQ(RunModal(join,
                        [&] {
-                           Click(join, IDC_MODE_JOIN);
-                           Type(join, IDC_DEST_FOLDER, QStringLiteral("/tmp"));
-                           Key(join, Qt::Key_Enter);
+                           ClickControl(join, IDC_MODE_JOIN);
+                           TypeInto(join, IDC_DEST_FOLDER, QStringLiteral("/tmp"));
+                           PressKey(join, Qt::Key_Enter);
                        }),
               IDOK);
 }
@@ -255,17 +211,17 @@ TEST(MainDialogTest, EnterAfterARadioClickEndsWithIdOk) {
     CSplitJoinDlg dlg;
     EXPECT_EQ(RunModal(dlg,
                        [&] {
-                           Click(dlg, IDC_MODE_JOIN);
-                           Key(dlg, Qt::Key_Return);
+                           ClickControl(dlg, IDC_MODE_JOIN);
+                           PressKey(dlg, Qt::Key_Return);
                        }),
               IDOK);
 }
 
 TEST(MainDialogTest, EnterOrSpaceOnTheExitButtonAtStartEndsWithIdCancel) {
     CSplitJoinDlg enter;
-    EXPECT_EQ(RunModal(enter, [&] { Key(enter, Qt::Key_Return); }), IDCANCEL);
+    EXPECT_EQ(RunModal(enter, [&] { PressKey(enter, Qt::Key_Return); }), IDCANCEL);
     CSplitJoinDlg space;
-    EXPECT_EQ(RunModal(space, [&] { Key(space, Qt::Key_Space); }), IDCANCEL);
+    EXPECT_EQ(RunModal(space, [&] { PressKey(space, Qt::Key_Space); }), IDCANCEL);
 }
 
 TEST(MainDialogTest, EscapeExitAndCloseRequestEndWithIdCancel) {
@@ -273,11 +229,11 @@ TEST(MainDialogTest, EscapeExitAndCloseRequestEndWithIdCancel) {
     EXPECT_EQ(RunModal(escape,
                        [&] {
                            escape.GotoDlgCtrl(IDC_FOLDER_5);
-                           Key(escape, Qt::Key_Escape);
+                           PressKey(escape, Qt::Key_Escape);
                        }),
               IDCANCEL);
     CSplitJoinDlg exit;
-    EXPECT_EQ(RunModal(exit, [&] { Click(exit, IDCANCEL); }), IDCANCEL);
+    EXPECT_EQ(RunModal(exit, [&] { ClickControl(exit, IDCANCEL); }), IDCANCEL);
     CSplitJoinDlg close;
     EXPECT_EQ(RunModal(close,
                        [&] {
@@ -339,9 +295,9 @@ TEST(MainDialogTest, TransferHostGetFieldTextIsExactlyAsTyped) {
     CSplitJoinDlg dlg;
     RunModal(dlg, [&] {
         TransferHost& host = dlg;
-        Type(dlg, IDC_SOURCE_PATH, QStringLiteral("  /data/大きい ファイル.iso "));
-        Type(dlg, IDC_FOLDER_1, QStringLiteral("relative/dir"));
-        Type(dlg, IDC_FOLDER_10, QStringLiteral("/media/カード10/"));
+        TypeInto(dlg, IDC_SOURCE_PATH, QStringLiteral("  /data/大きい ファイル.iso "));
+        TypeInto(dlg, IDC_FOLDER_1, QStringLiteral("relative/dir"));
+        TypeInto(dlg, IDC_FOLDER_10, QStringLiteral("/media/カード10/"));
         EXPECT_EQ(host.GetFieldText(IDC_SOURCE_PATH), CString(u"  /data/大きい ファイル.iso "));
         EXPECT_EQ(host.GetFieldText(IDC_FOLDER_1), CString(u"relative/dir"));
         EXPECT_EQ(host.GetFieldText(IDC_FOLDER_2), CString());
@@ -393,7 +349,7 @@ TEST(MainDialogTest, PumpMessagesRunsPendingClicksAndANestedPumpReturnsAtOnce) {
 
         // A click that is pending when the pump runs: its handler runs inside.
         QMetaObject::invokeMethod(
-            window, [&] { Click(dlg, IDC_MODE_JOIN); }, Qt::QueuedConnection);
+            window, [&] { ClickControl(dlg, IDC_MODE_JOIN); }, Qt::QueuedConnection);
         // An event that pumps again while the pump runs.
         QMetaObject::invokeMethod(
             window,
@@ -448,7 +404,7 @@ TEST(MainDialogTest, AnExitDuringAPumpHidesAtOnceAndTheRunEndsAfterTheHandler) {
     bool afterPump = false;
     const std::intptr_t result = RunModal(dlg, [&] {
         QMetaObject::invokeMethod(
-            dlg.GetSafeHwnd(), [&] { Click(dlg, IDCANCEL); }, Qt::QueuedConnection);
+            dlg.GetSafeHwnd(), [&] { ClickControl(dlg, IDCANCEL); }, Qt::QueuedConnection);
         dlg.PumpMessages();
         hidden = !dlg.GetSafeHwnd()->isVisible();
         // The handler goes on (as a running piece does), and pumps again.

@@ -18,7 +18,7 @@
 #include "engine/transfer.h"
 #include "framework/core/exceptions.h"
 #include "framework/window/win_app.h"
-#include "tests/support/modal_runner.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/temp_dir.h"
 #include "ui/main_dialog.h"
 

@@ -16,7 +16,7 @@
 #include "app/split_join_app.h"
 #include "framework/window/qt_text.h"
 #include "platform/current_directory.h"
-#include "tests/support/modal_runner.h"
+#include "tests/support/dialog_driver.h"
 #include "ui/main_dialog.h"
 
 namespace fs = std::filesystem;
@@ -112,7 +112,7 @@ TEST_F(WorkingDirectoryTest, TheApplicationObjectSetsItFromTheFirstArgumentAndRu
         auto* dlg = dynamic_cast<CSplitJoinDlg*>(app.m_pMainWnd);
         ASSERT_NE(dlg, nullptr);
         sawMainWindow = dlg->GetSafeHwnd() != nullptr && dlg->GetSafeHwnd()->isVisible();
-        QTest::keyClick(dlg->GetSafeHwnd()->focusWidget(), Qt::Key_Escape);
+        PressKey(*dlg, Qt::Key_Escape);
     });
     EXPECT_FALSE(app.InitInstance());
     EXPECT_TRUE(sawMainWindow);

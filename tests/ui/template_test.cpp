@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "resources/resources.h"
-#include "tests/support/modal_runner.h"
+#include "tests/support/dialog_driver.h"
 #include "ui/main_dialog.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "framework/window/qt_text.h"
 #include "tests/framework/window/test_dialog.h"
-#include "tests/support/modal_runner.h"
+#include "tests/support/dialog_driver.h"
 
 namespace {
 
@@ -32,29 +32,6 @@ Units UnitsOf(const QFont& font) {
 // Rounded to the nearest pixel.
 int Scale(int value, int base, int divisor) {
     return (value * base + divisor / 2) / divisor;
-}
-
-QWidget* Focused(CDialog& dlg) {
-    return dlg.GetSafeHwnd()->focusWidget();
-}
-
-void Click(CDialog& dlg, int id) {
-    QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton);
-}
-
-void Key(CDialog& dlg, Qt::Key key) {
-    QWidget* target = Focused(dlg) != nullptr ? Focused(dlg) : dlg.GetSafeHwnd();
-    QTest::keyClick(target, key);
-}
-
-// The ids that Tab visits from the current focus, `count` presses.
-std::vector<int> TabWalk(CDialog& dlg, int count, Qt::Key key = Qt::Key_Tab) {
-    std::vector<int> ids;
-    for (int i = 0; i < count; ++i) {
-        Key(dlg, key);
-        ids.push_back(dlg.GetFocusedDlgItem());
-    }
-    return ids;
 }
 
 TEST(DialogTest, BuildsEveryControlWithItsTemplateRectangleInBaseUnitsOfTheTemplateFont) {
@@ -169,13 +146,13 @@ TEST(DialogTest, TabFollowsTemplateOrderOverVisibleEnabledTabStopsAndWraps) {
 TEST(DialogTest, MessageMapRoutesClicksToTheirHandlers) {
     CTestDlg dlg;
     RunModal(dlg, [&] {
-        Click(dlg, IDC_T_PRESS);
-        Click(dlg, IDC_T_PRESS);
-        Click(dlg, IDC_T_OTHER);
-        Click(dlg, 110);
-        Click(dlg, 108);
-        Click(dlg, IDC_T_UNMAPPED);  // no entry: nothing happens
-        Click(dlg, IDC_T_DISABLED);  // disabled: no click
+        ClickControl(dlg, IDC_T_PRESS);
+        ClickControl(dlg, IDC_T_PRESS);
+        ClickControl(dlg, IDC_T_OTHER);
+        ClickControl(dlg, 110);
+        ClickControl(dlg, 108);
+        ClickControl(dlg, IDC_T_UNMAPPED);  // no entry: nothing happens
+        ClickControl(dlg, IDC_T_DISABLED);  // disabled: no click
         EXPECT_EQ(dlg.presses, 2);
         EXPECT_EQ(dlg.otherPresses, 1);
         EXPECT_EQ(dlg.rangeIds, (std::vector<unsigned>{110, 108}));
@@ -186,8 +163,8 @@ TEST(DialogTest, MessageMapRoutesClicksToTheirHandlers) {
 TEST(DialogTest, DerivedMapComesFirstAndFallsBackToTheBaseMap) {
     CDerivedTestDlg dlg;
     RunModal(dlg, [&] {
-        Click(dlg, IDC_T_PRESS);
-        Click(dlg, IDC_T_OTHER);
+        ClickControl(dlg, IDC_T_PRESS);
+        ClickControl(dlg, IDC_T_OTHER);
         EXPECT_EQ(dlg.derivedPresses, 1);
         EXPECT_EQ(dlg.presses, 0);
         EXPECT_EQ(dlg.otherPresses, 1);
@@ -205,7 +182,7 @@ TEST(DialogTest, OnInitDialogRunsOnceBeforeTheWindowShows) {
 
 TEST(DialogTest, CancelButtonEndsWithIdCancel) {
     CTestDlg dlg;
-    EXPECT_EQ(RunModal(dlg, [&] { Click(dlg, IDCANCEL); }), IDCANCEL);
+    EXPECT_EQ(RunModal(dlg, [&] { ClickControl(dlg, IDCANCEL); }), IDCANCEL);
     EXPECT_EQ(dlg.cancelCount, 1);
     EXPECT_EQ(dlg.okCount, 0);
 }
@@ -215,8 +192,9 @@ TEST(DialogTest, EnterInAnEditFieldIssuesIdOk) {
     EXPECT_EQ(RunModal(dlg,
                        [&] {
                            dlg.GotoDlgCtrl(IDC_T_EDIT1);
-                           QTest::keyClicks(Focused(dlg), QStringLiteral("abc"));
-                           Key(dlg, Qt::Key_Return);
+                           QTest::keyClicks(dlg.GetSafeHwnd()->focusWidget(),
+                                            QStringLiteral("abc"));
+                           PressKey(dlg, Qt::Key_Return);
                        }),
               IDOK);
     EXPECT_EQ(dlg.okCount, 1);
@@ -227,7 +205,7 @@ TEST(DialogTest, KeypadEnterIssuesIdOkToo) {
     EXPECT_EQ(RunModal(dlg,
                        [&] {
                            dlg.GotoDlgCtrl(IDC_T_EDIT2);
-                           Key(dlg, Qt::Key_Enter);
+                           PressKey(dlg, Qt::Key_Enter);
                        }),
               IDOK);
 }
@@ -237,7 +215,7 @@ TEST(DialogTest, EnterOnAFocusedPushButtonPressesIt) {
     EXPECT_EQ(RunModal(dlg,
                        [&] {
                            dlg.GotoDlgCtrl(IDC_T_PRESS);
-                           Key(dlg, Qt::Key_Return);
+                           PressKey(dlg, Qt::Key_Return);
                            EXPECT_EQ(dlg.presses, 1);
                            EXPECT_EQ(dlg.okCount, 0);
                            EXPECT_TRUE(dlg.GetSafeHwnd()->isVisible());
@@ -247,18 +225,18 @@ TEST(DialogTest, EnterOnAFocusedPushButtonPressesIt) {
 
 TEST(DialogTest, EnterOrSpaceOnTheFocusedCancelButtonEndsWithIdCancel) {
     CTestDlg enter;
-    EXPECT_EQ(RunModal(enter, [&] { Key(enter, Qt::Key_Return); }), IDCANCEL);
+    EXPECT_EQ(RunModal(enter, [&] { PressKey(enter, Qt::Key_Return); }), IDCANCEL);
     CTestDlg space;
-    EXPECT_EQ(RunModal(space, [&] { Key(space, Qt::Key_Space); }), IDCANCEL);
+    EXPECT_EQ(RunModal(space, [&] { PressKey(space, Qt::Key_Space); }), IDCANCEL);
 }
 
 TEST(DialogTest, EnterOnAClickedRadioButtonIssuesIdOk) {
     CTestDlg dlg;
     EXPECT_EQ(RunModal(dlg,
                        [&] {
-                           Click(dlg, IDC_T_RADIO_A);
+                           ClickControl(dlg, IDC_T_RADIO_A);
                            ASSERT_EQ(dlg.GetFocusedDlgItem(), IDC_T_RADIO_A);
-                           Key(dlg, Qt::Key_Return);
+                           PressKey(dlg, Qt::Key_Return);
                        }),
               IDOK);
 }
@@ -268,14 +246,14 @@ TEST(DialogTest, EscapeIssuesIdCancelFromAnyControl) {
     EXPECT_EQ(RunModal(dlg,
                        [&] {
                            dlg.GotoDlgCtrl(IDC_T_EDIT2);
-                           Key(dlg, Qt::Key_Escape);
+                           PressKey(dlg, Qt::Key_Escape);
                        }),
               IDCANCEL);
     CTestDlg onButton;
     EXPECT_EQ(RunModal(onButton,
                        [&] {
                            onButton.GotoDlgCtrl(IDC_T_PRESS);
-                           Key(onButton, Qt::Key_Escape);
+                           PressKey(onButton, Qt::Key_Escape);
                        }),
               IDCANCEL);
     EXPECT_EQ(onButton.presses, 0);
@@ -326,7 +304,7 @@ TEST(DialogTest, EndDialogHidesAtOnceAndDoModalReturnsOnlyAfterTheHandler) {
         pressesSeenAfterEnd = dlg.presses;
         handlerFinished = true;
     };
-    const std::intptr_t result = RunModal(dlg, [&] { Click(dlg, IDC_T_PRESS); });
+    const std::intptr_t result = RunModal(dlg, [&] { ClickControl(dlg, IDC_T_PRESS); });
     EXPECT_EQ(result, 7);
     EXPECT_TRUE(hiddenAtOnce);
     EXPECT_TRUE(handlerFinished);
@@ -343,8 +321,8 @@ TEST(DialogTest, EndDialogDuringInitialisationEndsWithoutARun) {
 
 TEST(DialogTest, ADialogCanRunAgainAfterItEnded) {
     CTestDlg dlg;
-    EXPECT_EQ(RunModal(dlg, [&] { Click(dlg, IDCANCEL); }), IDCANCEL);
-    EXPECT_EQ(RunModal(dlg, [&] { Key(dlg, Qt::Key_Escape); }), IDCANCEL);
+    EXPECT_EQ(RunModal(dlg, [&] { ClickControl(dlg, IDCANCEL); }), IDCANCEL);
+    EXPECT_EQ(RunModal(dlg, [&] { PressKey(dlg, Qt::Key_Escape); }), IDCANCEL);
     EXPECT_EQ(dlg.initCount, 2);
     EXPECT_EQ(dlg.destroys, 2);
 }
@@ -355,12 +333,12 @@ TEST(DialogTest, RadioButtonsAreNotTabStopsAndAClickAlwaysSelects) {
         QWidget* radio = dlg.GetDlgItem(IDC_T_RADIO_A);
         EXPECT_FALSE(radio->focusPolicy() & Qt::TabFocus);
         EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_T_RADIO_A), BST_UNCHECKED);
-        Click(dlg, IDC_T_RADIO_A);
+        ClickControl(dlg, IDC_T_RADIO_A);
         EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_T_RADIO_A), BST_CHECKED);
-        Click(dlg, IDC_T_RADIO_A);  // a checked button stays selected
+        ClickControl(dlg, IDC_T_RADIO_A);  // a checked button stays selected
         EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_T_RADIO_A), BST_CHECKED);
         // Each starts its own group: selecting B does not clear A.
-        Click(dlg, IDC_T_RADIO_B);
+        ClickControl(dlg, IDC_T_RADIO_B);
         EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_T_RADIO_A), BST_CHECKED);
         EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_T_RADIO_B), BST_CHECKED);
         dlg.CheckDlgButton(IDC_T_RADIO_A, BST_UNCHECKED);

@@ -13,13 +13,9 @@
 #include "framework/window/message_box.h"
 #include "framework/window/win_app.h"
 #include "tests/framework/window/test_dialog.h"
-#include "tests/support/modal_runner.h"
+#include "tests/support/dialog_driver.h"
 
 namespace {
-
-void Click(CDialog& dlg, int id) {
-    QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton);
-}
 
 TEST(DispatchTest, FileExceptionFromAHandlerShowsOneStopBoxTitledWithTheApplicationName) {
     RecordedBoxes boxes;
@@ -31,10 +27,10 @@ TEST(DispatchTest, FileExceptionFromAHandlerShowsOneStopBoxTitledWithTheApplicat
     QWidget* window = nullptr;
     const std::intptr_t result = RunModal(dlg, [&] {
         window = dlg.GetSafeHwnd();
-        Click(dlg, IDC_T_PRESS);
+        ClickControl(dlg, IDC_T_PRESS);
         visibleAfterBox = dlg.GetSafeHwnd()->isVisible();
         // The dialog goes on: the next click is handled as usual.
-        Click(dlg, IDC_T_OTHER);
+        ClickControl(dlg, IDC_T_OTHER);
     });
 
     ASSERT_EQ(boxes.calls.size(), 1u);
@@ -59,7 +55,7 @@ TEST(DispatchTest, FileExceptionWithoutAFileNameNamesTheUntitledFile) {
     RecordedBoxes boxes;
     CTestDlg dlg;
     dlg.onPress = [] { throw CFileException(CFileException::badSeek, 131); };
-    RunModal(dlg, [&] { Click(dlg, IDC_T_PRESS); });
+    RunModal(dlg, [&] { ClickControl(dlg, IDC_T_PRESS); });
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_NE(boxes.calls[0].text.Find(u"無題のﾌｧｲﾙ"), -1);
 }
@@ -69,7 +65,7 @@ TEST(DispatchTest, ALongMessageIsCutTo511Units) {
     CTestDlg dlg;
     const CString longName(std::u16string(700, u'x'));
     dlg.onPress = [&] { throw CFileException(CFileException::hardIO, 21, longName); };
-    RunModal(dlg, [&] { Click(dlg, IDC_T_PRESS); });
+    RunModal(dlg, [&] { ClickControl(dlg, IDC_T_PRESS); });
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(boxes.calls[0].text.GetLength(), 511);
 }
@@ -78,7 +74,7 @@ TEST(DispatchTest, MemoryExceptionShowsTheExclamationBoxSystemModal) {
     RecordedBoxes boxes;
     CTestDlg dlg;
     dlg.onPress = [] { throw CMemoryException(); };
-    RunModal(dlg, [&] { Click(dlg, IDC_T_PRESS); });
+    RunModal(dlg, [&] { ClickControl(dlg, IDC_T_PRESS); });
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(boxes.calls[0].text, CString(u"ﾒﾓﾘが不足しています。"));
     EXPECT_EQ(boxes.calls[0].style, 0x1030u);
@@ -89,7 +85,7 @@ TEST(DispatchTest, BadAllocIsReportedAsAMemoryException) {
     RecordedBoxes boxes;
     CTestDlg dlg;
     dlg.onPress = [] { throw std::bad_alloc(); };
-    RunModal(dlg, [&] { Click(dlg, IDC_T_PRESS); });
+    RunModal(dlg, [&] { ClickControl(dlg, IDC_T_PRESS); });
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(boxes.calls[0].text, CString(u"ﾒﾓﾘが不足しています。"));
     EXPECT_EQ(boxes.calls[0].style, MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
@@ -100,9 +96,9 @@ TEST(DispatchTest, UserExceptionShowsNoBoxAndTheDialogGoesOn) {
     CTestDlg dlg;
     dlg.onPress = [] { throw CUserException(); };
     RunModal(dlg, [&] {
-        Click(dlg, IDC_T_PRESS);
+        ClickControl(dlg, IDC_T_PRESS);
         EXPECT_TRUE(dlg.GetSafeHwnd()->isVisible());
-        Click(dlg, IDC_T_PRESS);
+        ClickControl(dlg, IDC_T_PRESS);
     });
     EXPECT_TRUE(boxes.calls.empty());
     EXPECT_EQ(dlg.presses, 2);
@@ -112,7 +108,7 @@ TEST(DispatchTest, OtherExceptionsStopAtTheDispatchToo) {
     RecordedBoxes boxes;
     CTestDlg dlg;
     dlg.onPress = [] { throw std::runtime_error("broken"); };
-    RunModal(dlg, [&] { Click(dlg, IDC_T_PRESS); });
+    RunModal(dlg, [&] { ClickControl(dlg, IDC_T_PRESS); });
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(boxes.calls[0].text, CString(u"broken"));
     EXPECT_EQ(boxes.calls[0].icon(), MB_ICONSTOP);
@@ -147,12 +143,12 @@ TEST(DispatchTest, AHandlerRunInsideAnotherHandlersPumpIsReportedThereAndTheOute
         QObject::connect(qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDC_T_OTHER)),
                          &QAbstractButton::clicked, [&] {
                              QMetaObject::invokeMethod(
-                                 dlg.GetDlgItem(IDC_T_PRESS), [&] { Click(dlg, IDC_T_PRESS); },
-                                 Qt::QueuedConnection);
+                                 dlg.GetDlgItem(IDC_T_PRESS),
+                                 [&] { ClickControl(dlg, IDC_T_PRESS); }, Qt::QueuedConnection);
                              QCoreApplication::processEvents();
                              outerFinished = true;
                          });
-        Click(dlg, IDC_T_OTHER);
+        ClickControl(dlg, IDC_T_OTHER);
     });
     EXPECT_TRUE(outerFinished);
     EXPECT_EQ(dlg.presses, 1);

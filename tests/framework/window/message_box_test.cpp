@@ -8,8 +8,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "framework/core/dialog_template.h"
 #include "framework/window/message_box.h"
-#include "tests/support/modal_runner.h"
+#include "tests/support/cstring_printer.h"
 
 namespace {
 

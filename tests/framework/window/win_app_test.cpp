@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "framework/window/win_app.h"
-#include "tests/support/modal_runner.h"
+#include "tests/support/cstring_printer.h"
 
 namespace {
 

@@ -84,7 +84,7 @@ TEST(MainTemplateTest, DialogRecord) {
     EXPECT_EQ(CString(t.fontFace), CString(u"ＭＳ Ｐゴシック"));
 }
 
-TEST(MainTemplateTest, FiftyFiveControlsInTemplateOrderExactlyAsPart21) {
+TEST(MainTemplateTest, FiftyFiveControlsInTemplateOrderWithTheirIdsTextsRectanglesAndStyles) {
     const std::vector<Row> rows = ExpectedRows();
     ASSERT_EQ(rows.size(), 55u);
     ASSERT_EQ(kMainDialogTemplate.itemCount, 55);

@@ -13,7 +13,8 @@
 #   behind the file layer for both systems;
 # - nothing of tests/ or bench/.
 # bench/ and tests/ are tools, not layers: they may include any layer and
-# use POSIX directly, so they are not checked.
+# use POSIX directly, so they are not checked; nor is data/ (the desktop
+# files and the tool that makes the icons).
 #
 # Usage: check_layers.sh [SOURCE_DIR]   (default: the tree this script is in)
 set -u

@@ -53,21 +53,6 @@ bool ToUtf8Path(const char16_t* path, std::string& out) {
     return Utf16ToUtf8(std::u16string_view(path), out);
 }
 
-// Windows says "path not found" (3) rather than "file not found" (2) when a
-// folder on the way to the file is missing.
-DWORD MissingEntryError(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return path.empty() ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
-    }
-    const std::string parent = slash == 0 ? std::string("/") : path.substr(0, slash);
-    struct stat st {};
-    if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        return ERROR_PATH_NOT_FOUND;
-    }
-    return ERROR_FILE_NOT_FOUND;
-}
-
 // Share modes as whole-file open-file-description locks: a read-sharing open
 // holds a read lock, an exclusive open a write lock. Unlike F_SETLK locks they
 // survive the closing of another descriptor of the same file.
@@ -202,65 +187,6 @@ bool PushToMedium(int fd, WrittenFile& file, DWORD count) {
 }
 
 }  // namespace
-
-DWORD WindowsErrorFromErrno(int error, const char16_t* path) {
-    switch (error) {
-        case 0:
-            return ERROR_SUCCESS;
-        case ENOENT: {
-            std::string utf8;
-            if (path != nullptr && ToUtf8Path(path, utf8)) {
-                return MissingEntryError(utf8);
-            }
-            return ERROR_FILE_NOT_FOUND;
-        }
-        case ENOTDIR:
-            return ERROR_PATH_NOT_FOUND;
-        case EACCES:
-        case EPERM:
-        case EISDIR:
-            return ERROR_ACCESS_DENIED;
-        case EEXIST:
-            return ERROR_FILE_EXISTS;
-        case EROFS:
-            return ERROR_WRITE_PROTECT;
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:  // a FAT32 medium refusing a file over 4 GiB
-            return ERROR_DISK_FULL;
-        case EMFILE:
-        case ENFILE:
-            return ERROR_TOO_MANY_OPEN_FILES;
-        case ENAMETOOLONG:
-            return ERROR_FILENAME_EXCED_RANGE;
-        case EBADF:
-            return ERROR_INVALID_HANDLE;
-        case EFAULT:
-            return ERROR_NOACCESS;
-        case EIO:
-            return ERROR_CRC;
-        case ENODEV:
-        case ENXIO:  // the medium is gone
-            return ERROR_NOT_READY;
-        case EAGAIN:
-        case ETXTBSY:
-            return ERROR_SHARING_VIOLATION;
-        case EBUSY:
-            return ERROR_BUSY;
-        case EXDEV:
-            return ERROR_NOT_SAME_DEVICE;
-        case ESPIPE:
-            return ERROR_SEEK_ON_DEVICE;
-        case ENOMEM:
-            return ERROR_NOT_ENOUGH_MEMORY;
-        case EINVAL:
-            return ERROR_INVALID_PARAMETER;
-        default:
-            // 1117 (ERROR_IO_DEVICE) is not in the program's cause table, so the
-            // failure is reported as an unknown error rather than misnamed.
-            return 1117;
-    }
-}
 
 HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                    LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/, DWORD dwCreationDisposition,

@@ -13,6 +13,7 @@
 #include "platform/errno_table.h"
 #include "platform/fault_injection.h"
 #include "platform/file_api.h"
+#include "platform/share_lock.h"
 #include "platform/utf.h"
 
 namespace {
@@ -51,41 +52,6 @@ HANDLE HandleOf(int fd) {
 // A path that is not well-formed UTF-16 (a lone surrogate) has no Linux name.
 bool ToUtf8Path(const char16_t* path, std::string& out) {
     return Utf16ToUtf8(std::u16string_view(path), out);
-}
-
-// Share modes as whole-file open-file-description locks: a read-sharing open
-// holds a read lock, an exclusive open a write lock. Unlike F_SETLK locks they
-// survive the closing of another descriptor of the same file.
-bool TakeShareLock(int fd, DWORD access, DWORD shareMode) {
-    struct flock lock {};
-    const bool exclusive = (shareMode & FILE_SHARE_READ) == 0;
-    // A read-only descriptor cannot hold a write lock; it keeps others from
-    // writing, which is what sharing reads asks for anyway.
-    lock.l_type = (exclusive && (access & GENERIC_WRITE) != 0) ? F_WRLCK : F_RDLCK;
-    if (lock.l_type == F_RDLCK && (access & GENERIC_READ) == 0) {
-        // A write-only descriptor that lets others read: a write lock would
-        // shut them out, a read lock cannot be taken; hold none.
-        return true;
-    }
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0;
-    lock.l_len = 0;
-    lock.l_pid = 0;
-    while (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) {
-            // A file system that keeps no locks (NFS without its lock
-            // service, some FUSE media): the file is still usable, only
-            // unguarded against other programs.
-            return true;
-        }
-        t_lastError = (errno == EAGAIN || errno == EACCES) ? ERROR_SHARING_VIOLATION
-                                                           : WindowsErrorFromErrno(errno);
-        return false;
-    }
-    return true;
 }
 
 // A read or write failure as Windows reports it. EBADF on a descriptor that is
@@ -247,8 +213,10 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     if (statusFlags != -1) {
         (void)::fcntl(fd, F_SETFL, statusFlags & ~O_NONBLOCK);
     }
-    if (!TakeShareLock(fd, dwDesiredAccess, dwShareMode)) {
+    const DWORD lockError = TakeShareLock(fd, dwDesiredAccess, dwShareMode);
+    if (lockError != ERROR_SUCCESS) {
         ::close(fd);
+        t_lastError = lockError;
         return INVALID_HANDLE_VALUE;
     }
     if ((dwFlagsAndAttributes & FILE_FLAG_SEQUENTIAL_SCAN) != 0) {

@@ -8,13 +8,13 @@
 #include <cerrno>
 #include <climits>
 #include <string>
-#include <vector>
 
 #include "platform/errno_table.h"
 #include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "platform/share_lock.h"
 #include "platform/utf.h"
+#include "platform/write_behind.h"
 
 namespace {
 
@@ -62,94 +62,6 @@ DWORD TransferError(HANDLE h, int error) {
         return ERROR_ACCESS_DENIED;
     }
     return WindowsErrorFromErrno(error);
-}
-
-// Files this layer writes are pushed to their medium as they are written,
-// and flushed when they are closed. The program's pieces go to slow
-// removable media: left in the page cache, gigabytes would wait there after
-// "done" is shown, the final close would hold the window for minutes, and a
-// failure of the medium would surface after the user had taken the card out.
-// A write waits for the data written kWriteBehind bytes before it, so the
-// copy runs at the medium's pace and at most that much is ever unwritten.
-constexpr off_t kWriteBehind = 32 * 1024 * 1024;
-
-// Write-back is started in strides of this size: fewer, larger requests.
-constexpr DWORD kPushStride = 8 * 1024 * 1024;
-
-// A regular file open for writing, and how much of it was written since its
-// write-back was last started.
-struct WrittenFile {
-    bool written = false;
-    std::uint64_t unpushed = 0;
-};
-
-// Indexed by descriptor.
-std::vector<WrittenFile>& WrittenFiles() {
-    static std::vector<WrittenFile> files;
-    return files;
-}
-
-WrittenFile* FindWrittenFile(int fd) {
-    std::vector<WrittenFile>& files = WrittenFiles();
-    if (fd < 0 || static_cast<std::size_t>(fd) >= files.size() || !files[fd].written) {
-        return nullptr;
-    }
-    return &files[fd];
-}
-
-void MarkWrittenFile(int fd, bool value) {
-    std::vector<WrittenFile>& files = WrittenFiles();
-    if (fd < 0) {
-        return;
-    }
-    if (static_cast<std::size_t>(fd) >= files.size()) {
-        if (!value) {
-            return;
-        }
-        files.resize(static_cast<std::size_t>(fd) + 1);
-    }
-    files[fd] = WrittenFile{value, 0};
-}
-
-// Errors that say the medium does not do what was asked (a pipe, a device, a
-// file system without write-back control): nothing to wait for there.
-bool NotApplicable(int error) {
-    return error == EINVAL || error == ESPIPE || error == EROFS || error == EOPNOTSUPP ||
-           error == ENOSYS;
-}
-
-// Counts `count` bytes just written to `file` (descriptor `fd`); once a stride
-// has gathered, starts its write-back and waits for the stride written
-// kWriteBehind before it. The writes since the last stride are taken to end
-// at the current position, as the program writes each file front to back.
-// False (with the error set) when the medium reports that earlier data could
-// not be written.
-bool PushToMedium(int fd, WrittenFile& file, DWORD count) {
-    file.unpushed += count;
-    if (file.unpushed < kPushStride) {
-        return true;
-    }
-    const off_t end = ::lseek(fd, 0, SEEK_CUR);
-    const auto length = static_cast<off_t>(file.unpushed);
-    file.unpushed = 0;
-    if (end < length) {
-        return true;
-    }
-    const off_t start = end - length;
-    if (::sync_file_range(fd, start, length, SYNC_FILE_RANGE_WRITE) != 0 && !NotApplicable(errno)) {
-        t_lastError = WindowsErrorFromErrno(errno);
-        return false;
-    }
-    if (start >= kWriteBehind) {
-        const unsigned flags =
-            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-        if (::sync_file_range(fd, start - kWriteBehind, length, flags) != 0 &&
-            !NotApplicable(errno)) {
-            t_lastError = WindowsErrorFromErrno(errno);
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -223,7 +135,7 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         // Only a hint: a file system that ignores it reads just as correctly.
         (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    MarkWrittenFile(fd, wantWrite && S_ISREG(st.st_mode));
+    write_behind::Track(fd, wantWrite && S_ISREG(st.st_mode));
     t_lastError = ERROR_SUCCESS;
     return HandleOf(fd);
 }
@@ -289,10 +201,10 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
     if (lpNumberOfBytesWritten != nullptr) {
         *lpNumberOfBytesWritten = done;
     }
-    if (WrittenFile* file = FindWrittenFile(FdOf(hFile))) {
-        if (!PushToMedium(FdOf(hFile), *file, done)) {
-            return FALSE;
-        }
+    const DWORD pushError = write_behind::AfterWrite(FdOf(hFile), done);
+    if (pushError != ERROR_SUCCESS) {
+        t_lastError = pushError;
+        return FALSE;
     }
     return TRUE;
 }
@@ -361,19 +273,15 @@ DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh) {
 BOOL CloseHandle(HANDLE hObject) {
     const int fd = FdOf(hObject);
     if (TakeInjectedFailure(fault_injection::Call::CloseHandle)) {
-        MarkWrittenFile(fd, false);
+        write_behind::Track(fd, false);
         ::close(fd);  // the descriptor is gone either way, as on Windows
         return FALSE;
     }
-    // What was written must be on the medium before the file counts as
-    // closed; a failure here is a failure of the writes.
-    if (FindWrittenFile(fd) != nullptr) {
-        MarkWrittenFile(fd, false);
-        if (::fdatasync(fd) != 0 && !NotApplicable(errno)) {
-            t_lastError = WindowsErrorFromErrno(errno);
-            ::close(fd);
-            return FALSE;
-        }
+    const DWORD flushError = write_behind::BeforeClose(fd);
+    if (flushError != ERROR_SUCCESS) {
+        t_lastError = flushError;
+        ::close(fd);
+        return FALSE;
     }
     // Linux releases the descriptor even when close reports EINTR; retrying
     // could close a descriptor opened meanwhile, so EINTR counts as done.

@@ -4,14 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <climits>
 #include <string>
 
 #include "platform/errno_table.h"
-#include "platform/fault_injection.h"
 #include "platform/file_api.h"
+#include "platform/injection_point.h"
 #include "platform/share_lock.h"
 #include "platform/utf.h"
 #include "platform/write_behind.h"
@@ -20,25 +19,14 @@ namespace {
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
 
-// Pending failures of the test seam, one slot per service.
-struct InjectedFailure {
-    bool armed = false;
-    int skip = 0;
-    DWORD error = 0;
-};
-thread_local std::array<InjectedFailure, 4> t_injected{};
-
+// Whether the test seam fails `call` now; the failure's number becomes the
+// thread's last error.
 bool TakeInjectedFailure(fault_injection::Call call) {
-    InjectedFailure& slot = t_injected[static_cast<std::size_t>(call)];
-    if (!slot.armed) {
+    DWORD error = ERROR_SUCCESS;
+    if (!fault_injection::TakeFailure(call, error)) {
         return false;
     }
-    if (slot.skip > 0) {
-        --slot.skip;
-        return false;
-    }
-    slot.armed = false;
-    t_lastError = slot.error;
+    t_lastError = error;
     return true;
 }
 
@@ -336,19 +324,3 @@ PathEntryKind LookUpPathEntry(const char16_t* path) {
     }
     return S_ISDIR(st.st_mode) ? PathEntryKind::directory : PathEntryKind::file;
 }
-
-namespace fault_injection {
-
-void FailCall(Call call, DWORD error, int skip) {
-    t_injected[static_cast<std::size_t>(call)] = InjectedFailure{true, skip, error};
-}
-
-void ClearFailures() {
-    t_injected = {};
-}
-
-bool Supports(Call /*call*/) {
-    return true;
-}
-
-}  // namespace fault_injection

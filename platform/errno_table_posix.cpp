@@ -1,11 +1,10 @@
 // The Windows error number of an errno value, for the Linux file layer.
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <string>
 
 #include "platform/errno_table.h"
 #include "platform/file_api.h"
+#include "platform/system_calls_posix.h"
 #include "platform/utf.h"
 
 namespace {
@@ -19,7 +18,7 @@ DWORD MissingEntryError(const std::string& path) {
     }
     const std::string parent = slash == 0 ? std::string("/") : path.substr(0, slash);
     struct stat st {};
-    if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (sys::Stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         return ERROR_PATH_NOT_FOUND;
     }
     return ERROR_FILE_NOT_FOUND;

@@ -1,8 +1,4 @@
 // kernel32's file services on Linux, with Windows results and error numbers.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -12,6 +8,7 @@
 #include "platform/file_api.h"
 #include "platform/injection_point.h"
 #include "platform/share_lock.h"
+#include "platform/system_calls_posix.h"
 #include "platform/utf.h"
 #include "platform/write_behind.h"
 
@@ -46,7 +43,7 @@ bool ToUtf8Path(const char16_t* path, std::string& out) {
 // open means it was not opened for that direction, which Windows refuses with
 // "access denied"; only a handle that is not open at all is "invalid handle".
 DWORD TransferError(HANDLE h, int error) {
-    if (error == EBADF && ::fcntl(FdOf(h), F_GETFD) != -1) {
+    if (error == EBADF && sys::GetDescriptorFlags(FdOf(h)) != -1) {
         return ERROR_ACCESS_DENIED;
     }
     return WindowsErrorFromErrno(error);
@@ -93,10 +90,7 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
             return INVALID_HANDLE_VALUE;
     }
 
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = sys::Open(path.c_str(), flags, 0666);
     if (fd < 0) {
         t_lastError = WindowsErrorFromErrno(errno, lpFileName);
         return INVALID_HANDLE_VALUE;
@@ -104,24 +98,24 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
 
     // Windows refuses to open a folder as a file.
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
+    if (sys::Fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        (void)sys::Close(fd);
         t_lastError = ERROR_ACCESS_DENIED;
         return INVALID_HANDLE_VALUE;
     }
-    const int statusFlags = ::fcntl(fd, F_GETFL);
+    const int statusFlags = sys::GetStatusFlags(fd);
     if (statusFlags != -1) {
-        (void)::fcntl(fd, F_SETFL, statusFlags & ~O_NONBLOCK);
+        (void)sys::SetStatusFlags(fd, statusFlags & ~O_NONBLOCK);
     }
     const DWORD lockError = TakeShareLock(fd, dwDesiredAccess, dwShareMode);
     if (lockError != ERROR_SUCCESS) {
-        ::close(fd);
+        (void)sys::Close(fd);
         t_lastError = lockError;
         return INVALID_HANDLE_VALUE;
     }
     if ((dwFlagsAndAttributes & FILE_FLAG_SEQUENTIAL_SCAN) != 0) {
         // Only a hint: a file system that ignores it reads just as correctly.
-        (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        (void)sys::Fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     write_behind::Track(fd, wantWrite && S_ISREG(st.st_mode));
     t_lastError = ERROR_SUCCESS;
@@ -136,11 +130,8 @@ BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* l
     while (done < nNumberOfBytesToRead) {
         const std::size_t want =
             std::min<std::size_t>(nNumberOfBytesToRead - done, 0x40000000);  // 1 GiB per call
-        const ssize_t got = ::read(FdOf(hFile), out == nullptr ? nullptr : out + done, want);
+        const ssize_t got = sys::Read(FdOf(hFile), out == nullptr ? nullptr : out + done, want);
         if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             t_lastError = TransferError(hFile, errno);
             if (lpNumberOfBytesRead != nullptr) {
                 *lpNumberOfBytesRead = done;
@@ -164,11 +155,8 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
     DWORD done = 0;
     while (done < nNumberOfBytesToWrite) {
         const std::size_t want = std::min<std::size_t>(nNumberOfBytesToWrite - done, 0x40000000);
-        const ssize_t put = ::write(FdOf(hFile), in == nullptr ? nullptr : in + done, want);
+        const ssize_t put = sys::Write(FdOf(hFile), in == nullptr ? nullptr : in + done, want);
         if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             const bool mediumFull = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
             if (done > 0 && mediumFull) {
                 // The medium took part of the block: a short count, as Windows
@@ -228,7 +216,7 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveH
             t_lastError = ERROR_INVALID_PARAMETER;
             return INVALID_SET_FILE_POINTER;
     }
-    const off_t position = ::lseek(FdOf(hFile), static_cast<off_t>(distance), whence);
+    const off_t position = sys::Lseek(FdOf(hFile), static_cast<off_t>(distance), whence);
     if (position < 0) {
         t_lastError = errno == EINVAL ? ERROR_NEGATIVE_SEEK : WindowsErrorFromErrno(errno);
         return INVALID_SET_FILE_POINTER;
@@ -246,7 +234,7 @@ DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh) {
         return INVALID_FILE_SIZE;
     }
     struct stat st {};
-    if (::fstat(FdOf(hFile), &st) != 0) {
+    if (sys::Fstat(FdOf(hFile), &st) != 0) {
         t_lastError = WindowsErrorFromErrno(errno);
         return INVALID_FILE_SIZE;
     }
@@ -262,18 +250,18 @@ BOOL CloseHandle(HANDLE hObject) {
     const int fd = FdOf(hObject);
     if (TakeInjectedFailure(fault_injection::Call::CloseHandle)) {
         write_behind::Track(fd, false);
-        ::close(fd);  // the descriptor is gone either way, as on Windows
+        (void)sys::Close(fd);  // the descriptor is gone either way, as on Windows
         return FALSE;
     }
     const DWORD flushError = write_behind::BeforeClose(fd);
     if (flushError != ERROR_SUCCESS) {
         t_lastError = flushError;
-        ::close(fd);
+        (void)sys::Close(fd);
         return FALSE;
     }
     // Linux releases the descriptor even when close reports EINTR; retrying
     // could close a descriptor opened meanwhile, so EINTR counts as done.
-    if (::close(fd) != 0 && errno != EINTR) {
+    if (sys::Close(fd) != 0 && errno != EINTR) {
         t_lastError = WindowsErrorFromErrno(errno);
         return FALSE;
     }
@@ -294,7 +282,7 @@ std::int64_t QueryFileSizeByPath(const char16_t* path) {
     }
     std::string utf8;
     struct stat st {};
-    if (path == nullptr || !ToUtf8Path(path, utf8) || ::stat(utf8.c_str(), &st) != 0) {
+    if (path == nullptr || !ToUtf8Path(path, utf8) || sys::Stat(utf8.c_str(), &st) != 0) {
         return -1;
     }
     return static_cast<std::int64_t>(st.st_size);
@@ -308,7 +296,7 @@ PathEntryKind LookUpPathEntry(const char16_t* path) {
     // The entry itself, not what a link points to: a dangling link still
     // occupies the name, and a create there fails.
     struct stat st {};
-    if (::lstat(utf8.c_str(), &st) != 0) {
+    if (sys::Lstat(utf8.c_str(), &st) != 0) {
         return PathEntryKind::nothing;
     }
     std::string last = utf8;

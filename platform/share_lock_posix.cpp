@@ -1,10 +1,9 @@
-#include <fcntl.h>
-
 #include <cerrno>
 
 #include "platform/errno_table.h"
 #include "platform/file_api.h"
 #include "platform/share_lock.h"
+#include "platform/system_calls_posix.h"
 
 DWORD TakeShareLock(int fd, DWORD access, DWORD shareMode) {
     struct flock lock {};
@@ -23,10 +22,7 @@ DWORD TakeShareLock(int fd, DWORD access, DWORD shareMode) {
     lock.l_pid = 0;
     // Unlike F_SETLK locks, open-file-description locks survive the closing
     // of another descriptor of the same file.
-    while (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
-        if (errno == EINTR) {
-            continue;
-        }
+    if (sys::SetLock(fd, &lock) != 0) {
         if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) {
             // A file system that keeps no locks (NFS without its lock
             // service, some FUSE media): the file is still usable, only

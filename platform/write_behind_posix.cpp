@@ -1,12 +1,10 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <vector>
 
 #include "platform/errno_table.h"
 #include "platform/file_api.h"
+#include "platform/system_calls_posix.h"
 #include "platform/write_behind.h"
 
 namespace {
@@ -60,20 +58,21 @@ DWORD PushToMedium(int fd, WrittenFile& file, DWORD count) {
     if (file.unpushed < kPushStride) {
         return ERROR_SUCCESS;
     }
-    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    const off_t end = sys::Lseek(fd, 0, SEEK_CUR);
     const auto length = static_cast<off_t>(file.unpushed);
     file.unpushed = 0;
     if (end < length) {
         return ERROR_SUCCESS;
     }
     const off_t start = end - length;
-    if (::sync_file_range(fd, start, length, SYNC_FILE_RANGE_WRITE) != 0 && !NotApplicable(errno)) {
+    if (sys::SyncFileRange(fd, start, length, SYNC_FILE_RANGE_WRITE) != 0 &&
+        !NotApplicable(errno)) {
         return WindowsErrorFromErrno(errno);
     }
     if (start >= kWriteBehind) {
         const unsigned flags =
             SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-        if (::sync_file_range(fd, start - kWriteBehind, length, flags) != 0 &&
+        if (sys::SyncFileRange(fd, start - kWriteBehind, length, flags) != 0 &&
             !NotApplicable(errno)) {
             return WindowsErrorFromErrno(errno);
         }
@@ -111,7 +110,7 @@ DWORD BeforeClose(int fd) {
         return ERROR_SUCCESS;
     }
     Track(fd, false);
-    if (::fdatasync(fd) != 0 && !NotApplicable(errno)) {
+    if (sys::Fdatasync(fd) != 0 && !NotApplicable(errno)) {
         return WindowsErrorFromErrno(errno);
     }
     return ERROR_SUCCESS;

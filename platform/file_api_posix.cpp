@@ -49,6 +49,43 @@ DWORD TransferError(HANDLE h, int error) {
     return WindowsErrorFromErrno(error);
 }
 
+// `offset` bytes into the caller's buffer. A null buffer stays null, with no
+// arithmetic on it, so that the system call reports it (EFAULT).
+template <typename Byte>
+Byte* At(Byte* buffer, DWORD offset) {
+    return buffer == nullptr ? nullptr : buffer + offset;
+}
+
+enum class Direction { read, write };
+
+// The loop of ReadFile and WriteFile: `move(offset, count)` is one system
+// read or write of `count` bytes at `offset` in the caller's buffer. Like
+// Windows on a disk file, the whole `total` moves unless the data ends first
+// (a call that moves nothing). `done` receives what moved, also on failure.
+template <typename Move>
+BOOL MoveAll(HANDLE h, DWORD total, DWORD& done, Direction direction, Move move) {
+    done = 0;
+    while (done < total) {
+        const std::size_t want = std::min<std::size_t>(total - done, 0x40000000);  // 1 GiB per call
+        const ssize_t moved = move(done, want);
+        if (moved < 0) {
+            const bool mediumFull = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
+            if (direction == Direction::write && done > 0 && mediumFull) {
+                // The medium took part of the block: a short count, as Windows
+                // reports a disk that filled up during the write.
+                return TRUE;
+            }
+            t_lastError = TransferError(h, errno);
+            return FALSE;
+        }
+        if (moved == 0) {
+            break;
+        }
+        done += static_cast<DWORD>(moved);
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
@@ -124,60 +161,33 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
 
 BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* lpNumberOfBytesRead,
               LPOVERLAPPED /*lpOverlapped*/) {
-    // Like Windows on a disk file: the whole count unless the end comes first.
     auto* out = static_cast<unsigned char*>(lpBuffer);
+    const int fd = FdOf(hFile);
     DWORD done = 0;
-    while (done < nNumberOfBytesToRead) {
-        const std::size_t want =
-            std::min<std::size_t>(nNumberOfBytesToRead - done, 0x40000000);  // 1 GiB per call
-        const ssize_t got = sys::Read(FdOf(hFile), out == nullptr ? nullptr : out + done, want);
-        if (got < 0) {
-            t_lastError = TransferError(hFile, errno);
-            if (lpNumberOfBytesRead != nullptr) {
-                *lpNumberOfBytesRead = done;
-            }
-            return FALSE;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<DWORD>(got);
-    }
+    const BOOL result = MoveAll(
+        hFile, nNumberOfBytesToRead, done, Direction::read,
+        [&](DWORD offset, std::size_t count) { return sys::Read(fd, At(out, offset), count); });
     if (lpNumberOfBytesRead != nullptr) {
         *lpNumberOfBytesRead = done;
     }
-    return TRUE;
+    return result;
 }
 
 BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
                DWORD* lpNumberOfBytesWritten, LPOVERLAPPED /*lpOverlapped*/) {
     const auto* in = static_cast<const unsigned char*>(lpBuffer);
+    const int fd = FdOf(hFile);
     DWORD done = 0;
-    while (done < nNumberOfBytesToWrite) {
-        const std::size_t want = std::min<std::size_t>(nNumberOfBytesToWrite - done, 0x40000000);
-        const ssize_t put = sys::Write(FdOf(hFile), in == nullptr ? nullptr : in + done, want);
-        if (put < 0) {
-            const bool mediumFull = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
-            if (done > 0 && mediumFull) {
-                // The medium took part of the block: a short count, as Windows
-                // reports a disk that filled up during the write.
-                break;
-            }
-            t_lastError = TransferError(hFile, errno);
-            if (lpNumberOfBytesWritten != nullptr) {
-                *lpNumberOfBytesWritten = done;
-            }
-            return FALSE;
-        }
-        if (put == 0) {
-            break;
-        }
-        done += static_cast<DWORD>(put);
-    }
+    const BOOL result = MoveAll(
+        hFile, nNumberOfBytesToWrite, done, Direction::write,
+        [&](DWORD offset, std::size_t count) { return sys::Write(fd, At(in, offset), count); });
     if (lpNumberOfBytesWritten != nullptr) {
         *lpNumberOfBytesWritten = done;
     }
-    const DWORD pushError = write_behind::AfterWrite(FdOf(hFile), done);
+    if (!result) {
+        return FALSE;
+    }
+    const DWORD pushError = write_behind::AfterWrite(fd, done);
     if (pushError != ERROR_SUCCESS) {
         t_lastError = pushError;
         return FALSE;

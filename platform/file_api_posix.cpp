@@ -86,6 +86,42 @@ BOOL MoveAll(HANDLE h, DWORD total, DWORD& done, Direction direction, Move move)
     return TRUE;
 }
 
+// Opens `path` with `flags` as `disposition` asks. `created` tells whether
+// this call made the file, so that an open that fails after it can take the
+// file away again.
+int OpenOrCreate(const std::string& path, int flags, DWORD disposition, bool& created) {
+    created = false;
+    if (disposition == CREATE_NEW) {
+        // O_EXCL never follows a link at the final name.
+        const int fd = sys::Open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+        created = fd >= 0;
+        return fd;
+    }
+    const int fd = sys::Open(path.c_str(), flags, 0666);
+    if (disposition == OPEN_EXISTING || fd >= 0 || errno != ENOENT) {
+        return fd;
+    }
+    // OPEN_ALWAYS (never truncates) where nothing was found: an exclusive
+    // create, so that a file made here is known to be this call's own.
+    const int createdFd = sys::Open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    if (createdFd >= 0 || errno != EEXIST) {
+        created = createdFd >= 0;
+        return createdFd;
+    }
+    // Made by another meanwhile, or a link whose target is missing, which
+    // the open creates: either way not this call's own to take away.
+    return sys::Open(path.c_str(), flags | O_CREAT, 0666);
+}
+
+// Gives up an open that failed after its descriptor was made: removes the
+// file at `createdPath` (null: none) and releases the descriptor.
+void AbandonOpen(int fd, const char* createdPath) {
+    if (createdPath != nullptr) {
+        (void)sys::Unlink(createdPath);
+    }
+    (void)sys::Close(fd);
+}
+
 }  // namespace
 
 HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
@@ -113,41 +149,38 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     } else {
         flags |= O_RDONLY;
     }
-    switch (dwCreationDisposition) {
-        case CREATE_NEW:
-            flags |= O_CREAT | O_EXCL;  // never follows a link at the final name
-            break;
-        case OPEN_ALWAYS:
-            flags |= O_CREAT;  // never truncates
-            break;
-        case OPEN_EXISTING:
-            break;
-        default:
-            t_lastError = ERROR_INVALID_PARAMETER;
-            return INVALID_HANDLE_VALUE;
+    if (dwCreationDisposition != CREATE_NEW && dwCreationDisposition != OPEN_ALWAYS &&
+        dwCreationDisposition != OPEN_EXISTING) {
+        t_lastError = ERROR_INVALID_PARAMETER;
+        return INVALID_HANDLE_VALUE;
     }
 
-    const int fd = sys::Open(path.c_str(), flags, 0666);
+    bool created = false;
+    const int fd = OpenOrCreate(path, flags, dwCreationDisposition, created);
     if (fd < 0) {
         t_lastError = WindowsErrorFromErrno(errno, lpFileName);
         return INVALID_HANDLE_VALUE;
     }
 
-    // Windows refuses to open a folder as a file.
     struct stat st {};
-    if (sys::Fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        (void)sys::Close(fd);
-        t_lastError = ERROR_ACCESS_DENIED;
-        return INVALID_HANDLE_VALUE;
+    DWORD failure = ERROR_SUCCESS;
+    if (sys::Fstat(fd, &st) != 0) {
+        failure = WindowsErrorFromErrno(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        failure = ERROR_ACCESS_DENIED;  // Windows refuses to open a folder as a file
+    } else {
+        const int statusFlags = sys::GetStatusFlags(fd);
+        if (statusFlags != -1) {
+            (void)sys::SetStatusFlags(fd, statusFlags & ~O_NONBLOCK);
+        }
+        failure = TakeShareLock(fd, dwDesiredAccess, dwShareMode);
     }
-    const int statusFlags = sys::GetStatusFlags(fd);
-    if (statusFlags != -1) {
-        (void)sys::SetStatusFlags(fd, statusFlags & ~O_NONBLOCK);
-    }
-    const DWORD lockError = TakeShareLock(fd, dwDesiredAccess, dwShareMode);
-    if (lockError != ERROR_SUCCESS) {
-        (void)sys::Close(fd);
-        t_lastError = lockError;
+    if (failure != ERROR_SUCCESS) {
+        // A file that another open holds by now (a conflicting lock) is no
+        // longer this call's alone to remove.
+        const bool remove = created && failure != ERROR_SHARING_VIOLATION;
+        AbandonOpen(fd, remove ? path.c_str() : nullptr);
+        t_lastError = failure;
         return INVALID_HANDLE_VALUE;
     }
     if ((dwFlagsAndAttributes & FILE_FLAG_SEQUENTIAL_SCAN) != 0) {

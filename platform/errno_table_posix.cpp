@@ -1,4 +1,6 @@
 // The Windows error number of an errno value, for the Linux file layer.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <string>
 

@@ -1,7 +1,9 @@
 // kernel32's file services on Linux, with Windows results and error numbers.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <string>
 
 #include "platform/errno_table.h"

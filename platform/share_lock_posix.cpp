@@ -1,3 +1,6 @@
+// Share modes on Linux as whole-file open-file-description locks.
+#include <fcntl.h>
+
 #include <cerrno>
 
 #include "platform/errno_table.h"

@@ -1,3 +1,4 @@
+// The system calls of the Linux file layer, each through the test seam.
 #include "platform/system_calls_posix.h"
 
 #include <unistd.h>

@@ -1,3 +1,6 @@
+// Write-behind on Linux: write-back started in strides, a flush at close.
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <vector>

@@ -13,9 +13,11 @@
 //   The layer's system calls are also counted (CallCounter), so a test can
 //   measure a stretch of code and then fail each of its calls in turn.
 //
-// All state belongs to the calling thread. An armed failure happens once and
-// is then spent; arming a slot again replaces what it held. `skip` counts the
-// calls to let through first: skip 0 fails the next one.
+// All state belongs to the calling thread. Each function that arms something
+// fills one slot (one per service, one for any system call, one per kind of
+// system call, one for a cut write); arming a slot again replaces what it
+// held, and an armed failure happens once and is then spent. `skip` counts
+// the calls to let through first: skip 0 fails the next one.
 #pragma once
 
 #include <array>
@@ -40,11 +42,11 @@ bool Supports(Call call);
 // --- System calls beneath the Linux file layer, in errno values ----------------
 
 enum class SystemCall {
-    open,  // also the open that creates a file
-    close,
-    read,
-    write,
-    lseek,
+    open,           // also the open that creates a file
+    close,          // releases the descriptor even when it fails
+    read,           // one system read of ReadFile's loop
+    write,          // one system write of WriteFile's loop
+    lseek,          // SetFilePointer, and the write-behind's position query
     fstat,          // status of an open file: its kind and size
     stat,           // status by path: the size query, the missing-folder check
     lstat,          // the path probe's lookup of an entry
@@ -65,8 +67,8 @@ const char* NameOf(SystemCall kind);
 bool SupportsSystemCalls();
 
 // The `skip`+1-th system call from now, of whatever kind, fails with errno
-// `error` (EIO, ENOSPC, EINTR, ...). The call itself is not made, except a
-// close, which still releases its descriptor.
+// `error` (EIO, ENOSPC, EINTR, ...; not 0). The call itself is not made,
+// except a close, which still releases its descriptor.
 void FailSystemCall(int error, int skip = 0);
 // The same for the `skip`+1-th call of `kind` only. When this and the failure
 // above are due on the same call, the call fails once, with this `error`.

@@ -100,15 +100,6 @@ TEST_F(CreateThenFailTest, AnOpenAlwaysOfAnExistingFileThatFailsLeavesTheFileAsI
     }
 }
 
-TEST_F(CreateThenFailTest, AnOpenOfAnExistingFileForReadingThatFailsRemovesNothing) {
-    const auto bytes = PatternBytes(16);
-    WriteAll(dir.path() / "source", bytes);
-    fault_injection::FailSystemCall(SystemCall::lock, ENOMEM);
-    EXPECT_EQ(OpenForReading(dir.Child("source")), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), 8u);
-    EXPECT_EQ(ReadAll(dir.path() / "source"), bytes);
-}
-
 TEST_F(CreateThenFailTest, ACreatedFileThatAnotherOpenHoldsByThenIsLeftToIt) {
     // A conflicting lock on a file this call has just made means another open
     // has it by now.

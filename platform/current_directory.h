@@ -1,7 +1,7 @@
 // The process's working directory and the C runtime's argument vector, as the
 // program's start-up uses them. On Windows these are kernel32's
 // SetCurrentDirectoryW, the runtime's _wgetcwd and __wargv; on Linux
-// current_directory.cpp gives the same results.
+// current_directory_posix.cpp gives the same results.
 #pragma once
 
 #include "platform/file_api.h"

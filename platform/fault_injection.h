@@ -1,17 +1,106 @@
-// Fault injection for tests: makes a chosen call of one platform service fail
-// with a given Windows error number, for failures that no real condition
-// produces on demand (a failing close, a failing size query).
+// Fault injection for tests: makes chosen calls of the file layer fail, for
+// failures that no real condition produces on demand.
+//
+// Two levels:
+// - A whole service (Call) fails with a Windows error number before it
+//   touches the system (FailCall).
+// - On Linux, a system call beneath the file layer (SystemCall) fails with an
+//   errno value, or a write is cut short, right where the layer calls the
+//   system (FailSystemCall, ShortenWrite). Everything above runs as on a real
+//   failure: the retry on EINTR, the errno table, the services' own loops and
+//   their clean-up. For close, the descriptor is released first and the
+//   failure reported after, like a real EIO from close.
+//   The layer's system calls are also counted (CallCounter), so a test can
+//   measure a stretch of code and then fail each of its calls in turn.
+//
+// All state belongs to the calling thread. Each function that arms something
+// fills one slot (one per service, one for any system call, one per kind of
+// system call, one for a cut write); arming a slot again replaces what it
+// held, and an armed failure happens once and is then spent. `skip` counts
+// the calls to let through first: skip 0 fails the next one.
 #pragma once
 
-#include "platform/file_api.h"
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "platform/win_types.h"
 
 namespace fault_injection {
+
+// --- Whole services, in Windows error numbers --------------------------------
+
 enum class Call { CloseHandle, GetFileSize, SetFilePointer, QueryFileSizeByPath };
-// The `skip`+1-th call from now of `call` on this thread fails with `error`.
+// The `skip`+1-th call from now of `call` on this thread fails with `error`
+// (which may be 0: the call then fails with error number 0).
 void FailCall(Call call, DWORD error, int skip = 0);
-// Forgets every failure that has not happened yet.
-void ClearFailures();
 // Whether the seam can make `call` fail here. On Windows the engine calls
 // kernel32 itself, so only the program's own size query can be made to fail.
 bool Supports(Call call);
+
+// --- System calls beneath the Linux file layer, in errno values ----------------
+
+enum class SystemCall {
+    open,           // also the open that creates a file
+    close,          // releases the descriptor even when it fails
+    read,           // one system read of ReadFile's loop
+    write,          // one system write of WriteFile's loop
+    lseek,          // SetFilePointer, and the write-behind's position query
+    fstat,          // status of an open file: its kind and size
+    stat,           // status by path: the size query, the missing-folder check
+    lstat,          // the path probe's lookup of an entry
+    lock,           // fcntl(F_OFD_SETLK): the share lock
+    fcntl,          // the other fcntl calls: status and descriptor flags
+    fadvise,        // posix_fadvise: the sequential-access hint
+    syncFileRange,  // write-behind while a file is written
+    fdatasync,      // the flush when a written file is closed
+    unlink,         // removal of a file that a failing open had created
+};
+inline constexpr std::size_t kSystemCallKinds = static_cast<std::size_t>(SystemCall::unlink) + 1;
+
+// The kind's name as above ("open", "syncFileRange", ...), for test messages.
+const char* NameOf(SystemCall kind);
+
+// Whether the layer's system calls pass the seam here: true on Linux, false
+// on Windows (kernel32 is called directly).
+bool SupportsSystemCalls();
+
+// The `skip`+1-th system call from now, of whatever kind, fails with errno
+// `error` (EIO, ENOSPC, EINTR, ...; not 0). The call itself is not made,
+// except a close, which still releases its descriptor.
+void FailSystemCall(int error, int skip = 0);
+// The same for the `skip`+1-th call of `kind` only. When this and the failure
+// above are due on the same call, the call fails once, with this `error`.
+void FailSystemCall(SystemCall kind, int error, int skip = 0);
+
+// The `skip`+1-th write from now takes at most `bytes` bytes (0: it writes
+// nothing and returns 0). When `thenError` is not 0, the write after that
+// one fails with it, as a medium that takes a few bytes and then is full
+// (ENOSPC). A failure due on the same write wins over the cut.
+void ShortenWrite(std::size_t bytes, int thenError = 0, int skip = 0);
+
+// The kind of the last system call that the seam failed or cut short since
+// the last ClearFailures; none when nothing armed has happened.
+std::optional<SystemCall> LastFailure();
+
+// Counts the system calls that this thread's file layer makes from the
+// counter's construction on, each kind and in all. A call that the seam
+// fails counts like one that was made; a retried call counts each time.
+class CallCounter {
+public:
+    CallCounter();
+    std::int64_t Calls(SystemCall kind) const;
+    std::int64_t Total() const;
+
+private:
+    std::array<std::int64_t, kSystemCallKinds> m_start;
+};
+
+// --- Both levels ------------------------------------------------------------------
+
+// Forgets every failure and cut that has not happened yet, and the last
+// failure. Counters keep counting.
+void ClearFailures();
+
 }  // namespace fault_injection

@@ -1,43 +1,31 @@
 // kernel32's file services on Linux, with Windows results and error numbers.
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
-#include <climits>
 #include <string>
-#include <vector>
 
 #include "platform/errno_table.h"
-#include "platform/fault_injection.h"
 #include "platform/file_api.h"
+#include "platform/injection_point.h"
+#include "platform/share_lock.h"
+#include "platform/system_calls_posix.h"
 #include "platform/utf.h"
+#include "platform/write_behind.h"
 
 namespace {
 
 thread_local DWORD t_lastError = ERROR_SUCCESS;
 
-// Pending failures of the test seam, one slot per service.
-struct InjectedFailure {
-    bool armed = false;
-    int skip = 0;
-    DWORD error = 0;
-};
-thread_local std::array<InjectedFailure, 4> t_injected{};
-
+// Whether the test seam fails `call` now; the failure's number becomes the
+// thread's last error.
 bool TakeInjectedFailure(fault_injection::Call call) {
-    InjectedFailure& slot = t_injected[static_cast<std::size_t>(call)];
-    if (!slot.armed) {
+    DWORD error = ERROR_SUCCESS;
+    if (!fault_injection::TakeFailure(call, error)) {
         return false;
     }
-    if (slot.skip > 0) {
-        --slot.skip;
-        return false;
-    }
-    slot.armed = false;
-    t_lastError = slot.error;
+    t_lastError = error;
     return true;
 }
 
@@ -53,214 +41,90 @@ bool ToUtf8Path(const char16_t* path, std::string& out) {
     return Utf16ToUtf8(std::u16string_view(path), out);
 }
 
-// Windows says "path not found" (3) rather than "file not found" (2) when a
-// folder on the way to the file is missing.
-DWORD MissingEntryError(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return path.empty() ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
-    }
-    const std::string parent = slash == 0 ? std::string("/") : path.substr(0, slash);
-    struct stat st {};
-    if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        return ERROR_PATH_NOT_FOUND;
-    }
-    return ERROR_FILE_NOT_FOUND;
-}
-
-// Share modes as whole-file open-file-description locks: a read-sharing open
-// holds a read lock, an exclusive open a write lock. Unlike F_SETLK locks they
-// survive the closing of another descriptor of the same file.
-bool TakeShareLock(int fd, DWORD access, DWORD shareMode) {
-    struct flock lock {};
-    const bool exclusive = (shareMode & FILE_SHARE_READ) == 0;
-    // A read-only descriptor cannot hold a write lock; it keeps others from
-    // writing, which is what sharing reads asks for anyway.
-    lock.l_type = (exclusive && (access & GENERIC_WRITE) != 0) ? F_WRLCK : F_RDLCK;
-    if (lock.l_type == F_RDLCK && (access & GENERIC_READ) == 0) {
-        // A write-only descriptor that lets others read: a write lock would
-        // shut them out, a read lock cannot be taken; hold none.
-        return true;
-    }
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0;
-    lock.l_len = 0;
-    lock.l_pid = 0;
-    while (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) {
-            // A file system that keeps no locks (NFS without its lock
-            // service, some FUSE media): the file is still usable, only
-            // unguarded against other programs.
-            return true;
-        }
-        t_lastError = (errno == EAGAIN || errno == EACCES) ? ERROR_SHARING_VIOLATION
-                                                           : WindowsErrorFromErrno(errno);
-        return false;
-    }
-    return true;
-}
-
 // A read or write failure as Windows reports it. EBADF on a descriptor that is
 // open means it was not opened for that direction, which Windows refuses with
 // "access denied"; only a handle that is not open at all is "invalid handle".
 DWORD TransferError(HANDLE h, int error) {
-    if (error == EBADF && ::fcntl(FdOf(h), F_GETFD) != -1) {
+    if (error == EBADF && sys::GetDescriptorFlags(FdOf(h)) != -1) {
         return ERROR_ACCESS_DENIED;
     }
     return WindowsErrorFromErrno(error);
 }
 
-// Files this layer writes are pushed to their medium as they are written,
-// and flushed when they are closed. The program's pieces go to slow
-// removable media: left in the page cache, gigabytes would wait there after
-// "done" is shown, the final close would hold the window for minutes, and a
-// failure of the medium would surface after the user had taken the card out.
-// A write waits for the data written kWriteBehind bytes before it, so the
-// copy runs at the medium's pace and at most that much is ever unwritten.
-constexpr off_t kWriteBehind = 32 * 1024 * 1024;
-
-// Write-back is started in strides of this size: fewer, larger requests.
-constexpr DWORD kPushStride = 8 * 1024 * 1024;
-
-// A regular file open for writing, and how much of it was written since its
-// write-back was last started.
-struct WrittenFile {
-    bool written = false;
-    std::uint64_t unpushed = 0;
-};
-
-// Indexed by descriptor.
-std::vector<WrittenFile>& WrittenFiles() {
-    static std::vector<WrittenFile> files;
-    return files;
+// `offset` bytes into the caller's buffer. A null buffer stays null, with no
+// arithmetic on it, so that the system call reports it (EFAULT).
+template <typename Byte>
+Byte* At(Byte* buffer, DWORD offset) {
+    return buffer == nullptr ? nullptr : buffer + offset;
 }
 
-WrittenFile* FindWrittenFile(int fd) {
-    std::vector<WrittenFile>& files = WrittenFiles();
-    if (fd < 0 || static_cast<std::size_t>(fd) >= files.size() || !files[fd].written) {
-        return nullptr;
-    }
-    return &files[fd];
-}
+enum class Direction { read, write };
 
-void MarkWrittenFile(int fd, bool value) {
-    std::vector<WrittenFile>& files = WrittenFiles();
-    if (fd < 0) {
-        return;
-    }
-    if (static_cast<std::size_t>(fd) >= files.size()) {
-        if (!value) {
-            return;
+// The loop of ReadFile and WriteFile: `move(offset, count)` is one system
+// read or write of `count` bytes at `offset` in the caller's buffer. Like
+// Windows on a disk file, the whole `total` moves unless the data ends first
+// (a call that moves nothing). `done` receives what moved, also on failure.
+template <typename Move>
+BOOL MoveAll(HANDLE h, DWORD total, DWORD& done, Direction direction, Move move) {
+    done = 0;
+    while (done < total) {
+        const std::size_t want = std::min<std::size_t>(total - done, 0x40000000);  // 1 GiB per call
+        const ssize_t moved = move(done, want);
+        if (moved < 0) {
+            const bool mediumFull = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
+            if (direction == Direction::write && done > 0 && mediumFull) {
+                // The medium took part of the block: a short count, as Windows
+                // reports a disk that filled up during the write.
+                return TRUE;
+            }
+            t_lastError = TransferError(h, errno);
+            return FALSE;
         }
-        files.resize(static_cast<std::size_t>(fd) + 1);
-    }
-    files[fd] = WrittenFile{value, 0};
-}
-
-// Errors that say the medium does not do what was asked (a pipe, a device, a
-// file system without write-back control): nothing to wait for there.
-bool NotApplicable(int error) {
-    return error == EINVAL || error == ESPIPE || error == EROFS || error == EOPNOTSUPP ||
-           error == ENOSYS;
-}
-
-// Counts `count` bytes just written to `file` (descriptor `fd`); once a stride
-// has gathered, starts its write-back and waits for the stride written
-// kWriteBehind before it. The writes since the last stride are taken to end
-// at the current position, as the program writes each file front to back.
-// False (with the error set) when the medium reports that earlier data could
-// not be written.
-bool PushToMedium(int fd, WrittenFile& file, DWORD count) {
-    file.unpushed += count;
-    if (file.unpushed < kPushStride) {
-        return true;
-    }
-    const off_t end = ::lseek(fd, 0, SEEK_CUR);
-    const auto length = static_cast<off_t>(file.unpushed);
-    file.unpushed = 0;
-    if (end < length) {
-        return true;
-    }
-    const off_t start = end - length;
-    if (::sync_file_range(fd, start, length, SYNC_FILE_RANGE_WRITE) != 0 && !NotApplicable(errno)) {
-        t_lastError = WindowsErrorFromErrno(errno);
-        return false;
-    }
-    if (start >= kWriteBehind) {
-        const unsigned flags =
-            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-        if (::sync_file_range(fd, start - kWriteBehind, length, flags) != 0 &&
-            !NotApplicable(errno)) {
-            t_lastError = WindowsErrorFromErrno(errno);
-            return false;
+        if (moved == 0) {
+            break;
         }
+        done += static_cast<DWORD>(moved);
     }
-    return true;
+    return TRUE;
+}
+
+// Opens `path` with `flags` as `disposition` asks. `created` tells whether
+// this call made the file, so that an open that fails after it can take the
+// file away again.
+int OpenOrCreate(const std::string& path, int flags, DWORD disposition, bool& created) {
+    created = false;
+    if (disposition == CREATE_NEW) {
+        // O_EXCL never follows a link at the final name.
+        const int fd = sys::Open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+        created = fd >= 0;
+        return fd;
+    }
+    const int fd = sys::Open(path.c_str(), flags, 0666);
+    if (disposition == OPEN_EXISTING || fd >= 0 || errno != ENOENT) {
+        return fd;
+    }
+    // OPEN_ALWAYS (never truncates) where nothing was found: an exclusive
+    // create, so that a file made here is known to be this call's own.
+    const int createdFd = sys::Open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    if (createdFd >= 0 || errno != EEXIST) {
+        created = createdFd >= 0;
+        return createdFd;
+    }
+    // Made by another meanwhile, or a link whose target is missing, which
+    // the open creates: either way not this call's own to take away.
+    return sys::Open(path.c_str(), flags | O_CREAT, 0666);
+}
+
+// Gives up an open that failed after its descriptor was made: removes the
+// file at `createdPath` (null: none) and releases the descriptor.
+void AbandonOpen(int fd, const char* createdPath) {
+    if (createdPath != nullptr) {
+        (void)sys::Unlink(createdPath);
+    }
+    (void)sys::Close(fd);
 }
 
 }  // namespace
-
-DWORD WindowsErrorFromErrno(int error, const char16_t* path) {
-    switch (error) {
-        case 0:
-            return ERROR_SUCCESS;
-        case ENOENT: {
-            std::string utf8;
-            if (path != nullptr && ToUtf8Path(path, utf8)) {
-                return MissingEntryError(utf8);
-            }
-            return ERROR_FILE_NOT_FOUND;
-        }
-        case ENOTDIR:
-            return ERROR_PATH_NOT_FOUND;
-        case EACCES:
-        case EPERM:
-        case EISDIR:
-            return ERROR_ACCESS_DENIED;
-        case EEXIST:
-            return ERROR_FILE_EXISTS;
-        case EROFS:
-            return ERROR_WRITE_PROTECT;
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:  // a FAT32 medium refusing a file over 4 GiB
-            return ERROR_DISK_FULL;
-        case EMFILE:
-        case ENFILE:
-            return ERROR_TOO_MANY_OPEN_FILES;
-        case ENAMETOOLONG:
-            return ERROR_FILENAME_EXCED_RANGE;
-        case EBADF:
-            return ERROR_INVALID_HANDLE;
-        case EFAULT:
-            return ERROR_NOACCESS;
-        case EIO:
-            return ERROR_CRC;
-        case ENODEV:
-        case ENXIO:  // the medium is gone
-            return ERROR_NOT_READY;
-        case EAGAIN:
-        case ETXTBSY:
-            return ERROR_SHARING_VIOLATION;
-        case EBUSY:
-            return ERROR_BUSY;
-        case EXDEV:
-            return ERROR_NOT_SAME_DEVICE;
-        case ESPIPE:
-            return ERROR_SEEK_ON_DEVICE;
-        case ENOMEM:
-            return ERROR_NOT_ENOUGH_MEMORY;
-        case EINVAL:
-            return ERROR_INVALID_PARAMETER;
-        default:
-            // 1117 (ERROR_IO_DEVICE) is not in the program's cause table, so the
-            // failure is reported as an unknown error rather than misnamed.
-            return 1117;
-    }
-}
 
 HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                    LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/, DWORD dwCreationDisposition,
@@ -287,118 +151,81 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     } else {
         flags |= O_RDONLY;
     }
-    switch (dwCreationDisposition) {
-        case CREATE_NEW:
-            flags |= O_CREAT | O_EXCL;  // never follows a link at the final name
-            break;
-        case OPEN_ALWAYS:
-            flags |= O_CREAT;  // never truncates
-            break;
-        case OPEN_EXISTING:
-            break;
-        default:
-            t_lastError = ERROR_INVALID_PARAMETER;
-            return INVALID_HANDLE_VALUE;
+    if (dwCreationDisposition != CREATE_NEW && dwCreationDisposition != OPEN_ALWAYS &&
+        dwCreationDisposition != OPEN_EXISTING) {
+        t_lastError = ERROR_INVALID_PARAMETER;
+        return INVALID_HANDLE_VALUE;
     }
 
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    bool created = false;
+    const int fd = OpenOrCreate(path, flags, dwCreationDisposition, created);
     if (fd < 0) {
         t_lastError = WindowsErrorFromErrno(errno, lpFileName);
         return INVALID_HANDLE_VALUE;
     }
 
-    // Windows refuses to open a folder as a file.
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        t_lastError = ERROR_ACCESS_DENIED;
-        return INVALID_HANDLE_VALUE;
+    DWORD failure = ERROR_SUCCESS;
+    if (sys::Fstat(fd, &st) != 0) {
+        failure = WindowsErrorFromErrno(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        failure = ERROR_ACCESS_DENIED;  // Windows refuses to open a folder as a file
+    } else {
+        const int statusFlags = sys::GetStatusFlags(fd);
+        if (statusFlags != -1) {
+            (void)sys::SetStatusFlags(fd, statusFlags & ~O_NONBLOCK);
+        }
+        failure = TakeShareLock(fd, dwDesiredAccess, dwShareMode);
     }
-    const int statusFlags = ::fcntl(fd, F_GETFL);
-    if (statusFlags != -1) {
-        (void)::fcntl(fd, F_SETFL, statusFlags & ~O_NONBLOCK);
-    }
-    if (!TakeShareLock(fd, dwDesiredAccess, dwShareMode)) {
-        ::close(fd);
+    if (failure != ERROR_SUCCESS) {
+        // A file that another open holds by now (a conflicting lock) is no
+        // longer this call's alone to remove.
+        const bool remove = created && failure != ERROR_SHARING_VIOLATION;
+        AbandonOpen(fd, remove ? path.c_str() : nullptr);
+        t_lastError = failure;
         return INVALID_HANDLE_VALUE;
     }
     if ((dwFlagsAndAttributes & FILE_FLAG_SEQUENTIAL_SCAN) != 0) {
         // Only a hint: a file system that ignores it reads just as correctly.
-        (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        (void)sys::Fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    MarkWrittenFile(fd, wantWrite && S_ISREG(st.st_mode));
+    write_behind::Track(fd, wantWrite && S_ISREG(st.st_mode));
     t_lastError = ERROR_SUCCESS;
     return HandleOf(fd);
 }
 
 BOOL ReadFile(HANDLE hFile, void* lpBuffer, DWORD nNumberOfBytesToRead, DWORD* lpNumberOfBytesRead,
               LPOVERLAPPED /*lpOverlapped*/) {
-    // Like Windows on a disk file: the whole count unless the end comes first.
     auto* out = static_cast<unsigned char*>(lpBuffer);
+    const int fd = FdOf(hFile);
     DWORD done = 0;
-    while (done < nNumberOfBytesToRead) {
-        const std::size_t want =
-            std::min<std::size_t>(nNumberOfBytesToRead - done, 0x40000000);  // 1 GiB per call
-        const ssize_t got = ::read(FdOf(hFile), out == nullptr ? nullptr : out + done, want);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            t_lastError = TransferError(hFile, errno);
-            if (lpNumberOfBytesRead != nullptr) {
-                *lpNumberOfBytesRead = done;
-            }
-            return FALSE;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<DWORD>(got);
-    }
+    const BOOL result = MoveAll(
+        hFile, nNumberOfBytesToRead, done, Direction::read,
+        [&](DWORD offset, std::size_t count) { return sys::Read(fd, At(out, offset), count); });
     if (lpNumberOfBytesRead != nullptr) {
         *lpNumberOfBytesRead = done;
     }
-    return TRUE;
+    return result;
 }
 
 BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
                DWORD* lpNumberOfBytesWritten, LPOVERLAPPED /*lpOverlapped*/) {
     const auto* in = static_cast<const unsigned char*>(lpBuffer);
+    const int fd = FdOf(hFile);
     DWORD done = 0;
-    while (done < nNumberOfBytesToWrite) {
-        const std::size_t want = std::min<std::size_t>(nNumberOfBytesToWrite - done, 0x40000000);
-        const ssize_t put = ::write(FdOf(hFile), in == nullptr ? nullptr : in + done, want);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const bool mediumFull = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
-            if (done > 0 && mediumFull) {
-                // The medium took part of the block: a short count, as Windows
-                // reports a disk that filled up during the write.
-                break;
-            }
-            t_lastError = TransferError(hFile, errno);
-            if (lpNumberOfBytesWritten != nullptr) {
-                *lpNumberOfBytesWritten = done;
-            }
-            return FALSE;
-        }
-        if (put == 0) {
-            break;
-        }
-        done += static_cast<DWORD>(put);
-    }
+    const BOOL result = MoveAll(
+        hFile, nNumberOfBytesToWrite, done, Direction::write,
+        [&](DWORD offset, std::size_t count) { return sys::Write(fd, At(in, offset), count); });
     if (lpNumberOfBytesWritten != nullptr) {
         *lpNumberOfBytesWritten = done;
     }
-    if (WrittenFile* file = FindWrittenFile(FdOf(hFile))) {
-        if (!PushToMedium(FdOf(hFile), *file, done)) {
-            return FALSE;
-        }
+    if (!result) {
+        return FALSE;
+    }
+    const DWORD pushError = write_behind::AfterWrite(fd, done);
+    if (pushError != ERROR_SUCCESS) {
+        t_lastError = pushError;
+        return FALSE;
     }
     return TRUE;
 }
@@ -434,7 +261,7 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveH
             t_lastError = ERROR_INVALID_PARAMETER;
             return INVALID_SET_FILE_POINTER;
     }
-    const off_t position = ::lseek(FdOf(hFile), static_cast<off_t>(distance), whence);
+    const off_t position = sys::Lseek(FdOf(hFile), static_cast<off_t>(distance), whence);
     if (position < 0) {
         t_lastError = errno == EINVAL ? ERROR_NEGATIVE_SEEK : WindowsErrorFromErrno(errno);
         return INVALID_SET_FILE_POINTER;
@@ -452,7 +279,7 @@ DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh) {
         return INVALID_FILE_SIZE;
     }
     struct stat st {};
-    if (::fstat(FdOf(hFile), &st) != 0) {
+    if (sys::Fstat(FdOf(hFile), &st) != 0) {
         t_lastError = WindowsErrorFromErrno(errno);
         return INVALID_FILE_SIZE;
     }
@@ -467,23 +294,19 @@ DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh) {
 BOOL CloseHandle(HANDLE hObject) {
     const int fd = FdOf(hObject);
     if (TakeInjectedFailure(fault_injection::Call::CloseHandle)) {
-        MarkWrittenFile(fd, false);
-        ::close(fd);  // the descriptor is gone either way, as on Windows
+        write_behind::Track(fd, false);
+        (void)sys::Close(fd);  // the descriptor is gone either way, as on Windows
         return FALSE;
     }
-    // What was written must be on the medium before the file counts as
-    // closed; a failure here is a failure of the writes.
-    if (FindWrittenFile(fd) != nullptr) {
-        MarkWrittenFile(fd, false);
-        if (::fdatasync(fd) != 0 && !NotApplicable(errno)) {
-            t_lastError = WindowsErrorFromErrno(errno);
-            ::close(fd);
-            return FALSE;
-        }
+    const DWORD flushError = write_behind::BeforeClose(fd);
+    if (flushError != ERROR_SUCCESS) {
+        t_lastError = flushError;
+        (void)sys::Close(fd);
+        return FALSE;
     }
     // Linux releases the descriptor even when close reports EINTR; retrying
     // could close a descriptor opened meanwhile, so EINTR counts as done.
-    if (::close(fd) != 0 && errno != EINTR) {
+    if (sys::Close(fd) != 0 && errno != EINTR) {
         t_lastError = WindowsErrorFromErrno(errno);
         return FALSE;
     }
@@ -504,7 +327,7 @@ std::int64_t QueryFileSizeByPath(const char16_t* path) {
     }
     std::string utf8;
     struct stat st {};
-    if (path == nullptr || !ToUtf8Path(path, utf8) || ::stat(utf8.c_str(), &st) != 0) {
+    if (path == nullptr || !ToUtf8Path(path, utf8) || sys::Stat(utf8.c_str(), &st) != 0) {
         return -1;
     }
     return static_cast<std::int64_t>(st.st_size);
@@ -518,7 +341,7 @@ PathEntryKind LookUpPathEntry(const char16_t* path) {
     // The entry itself, not what a link points to: a dangling link still
     // occupies the name, and a create there fails.
     struct stat st {};
-    if (::lstat(utf8.c_str(), &st) != 0) {
+    if (sys::Lstat(utf8.c_str(), &st) != 0) {
         return PathEntryKind::nothing;
     }
     std::string last = utf8;
@@ -534,19 +357,3 @@ PathEntryKind LookUpPathEntry(const char16_t* path) {
     }
     return S_ISDIR(st.st_mode) ? PathEntryKind::directory : PathEntryKind::file;
 }
-
-namespace fault_injection {
-
-void FailCall(Call call, DWORD error, int skip) {
-    t_injected[static_cast<std::size_t>(call)] = InjectedFailure{true, skip, error};
-}
-
-void ClearFailures() {
-    t_injected = {};
-}
-
-bool Supports(Call /*call*/) {
-    return true;
-}
-
-}  // namespace fault_injection

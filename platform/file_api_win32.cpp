@@ -5,34 +5,20 @@
 
 #include <string>
 
-#include "platform/fault_injection.h"
 #include "platform/file_api.h"
+#include "platform/injection_point.h"
 
 namespace {
-
-thread_local bool t_sizeQueryFails = false;
-thread_local int t_sizeQuerySkip = 0;
 
 const wchar_t* Wide(const char16_t* text) {
     return reinterpret_cast<const wchar_t*>(text);
 }
 
-bool TakeInjectedSizeFailure() {
-    if (!t_sizeQueryFails) {
-        return false;
-    }
-    if (t_sizeQuerySkip > 0) {
-        --t_sizeQuerySkip;
-        return false;
-    }
-    t_sizeQueryFails = false;
-    return true;
-}
-
 }  // namespace
 
 std::int64_t QueryFileSizeByPath(const char16_t* path) {
-    if (TakeInjectedSizeFailure()) {
+    DWORD ignored = ERROR_SUCCESS;  // the size query reports no error number, only -1
+    if (fault_injection::TakeFailure(fault_injection::Call::QueryFileSizeByPath, ignored)) {
         return -1;
     }
     struct _stat64 st {};
@@ -59,24 +45,3 @@ PathEntryKind LookUpPathEntry(const char16_t* path) {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathEntryKind::directory
                                                                     : PathEntryKind::file;
 }
-
-namespace fault_injection {
-
-void FailCall(Call call, DWORD error, int skip) {
-    if (call == Call::QueryFileSizeByPath) {
-        t_sizeQueryFails = true;
-        t_sizeQuerySkip = skip;
-        (void)error;  // the size query reports no error number, only -1
-    }
-}
-
-void ClearFailures() {
-    t_sizeQueryFails = false;
-    t_sizeQuerySkip = 0;
-}
-
-bool Supports(Call call) {
-    return call == Call::QueryFileSizeByPath;
-}
-
-}  // namespace fault_injection

@@ -1,21 +1,17 @@
-#include "platform/current_directory.h"
-
-#include <cstring>
-#include <string>
-
-#include "platform/errno_table.h"
-#include "platform/utf.h"
-
-#ifdef _WIN32
-#include <direct.h>
-#include <stdlib.h>
-#else
+// The working directory and the argument vector on Linux, as the Windows
+// runtime gives them.
 #include <unistd.h>
+
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <iterator>
-#endif
+#include <string>
+
+#include "platform/current_directory.h"
+#include "platform/errno_table.h"
+#include "platform/utf.h"
 
 namespace {
 
@@ -26,7 +22,6 @@ std::u16string& FirstArgument() {
 
 bool g_haveFirstArgument = false;
 
-#ifndef _WIN32
 int g_argc = 0;
 char** g_argv = nullptr;
 
@@ -53,11 +48,9 @@ std::string CommandLineFirstArgument() {
     std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return all.substr(0, all.find('\0'));
 }
-#endif
 
 }  // namespace
 
-#ifndef _WIN32
 BOOL SetCurrentDirectoryW(LPCWSTR path) {
     std::string utf8;
     if (path == nullptr || !Utf16ToUtf8(path, utf8)) {
@@ -71,20 +64,12 @@ BOOL SetCurrentDirectoryW(LPCWSTR path) {
     SetLastError(ERROR_SUCCESS);
     return TRUE;
 }
-#endif
 
 char16_t* GetCurrentDirectoryText(char16_t* buffer, int size) {
     if (buffer == nullptr || size <= 0) {
         return nullptr;
     }
     buffer[0] = u'\0';
-#ifdef _WIN32
-    if (_wgetcwd(reinterpret_cast<wchar_t*>(buffer), size) == nullptr) {
-        buffer[0] = u'\0';
-        return nullptr;
-    }
-    return buffer;
-#else
     char path[PATH_MAX];
     if (getcwd(path, sizeof(path)) == nullptr) {
         return nullptr;
@@ -95,16 +80,10 @@ char16_t* GetCurrentDirectoryText(char16_t* buffer, int size) {
     }
     std::memcpy(buffer, text.c_str(), (text.size() + 1) * sizeof(char16_t));
     return buffer;
-#endif
 }
 
 const char16_t* ProgramFirstArgument() {
     if (!g_haveFirstArgument) {
-#ifdef _WIN32
-        FirstArgument() = __wargv != nullptr && __wargv[0] != nullptr
-                              ? std::u16string(reinterpret_cast<const char16_t*>(__wargv[0]))
-                              : std::u16string();
-#else
         std::string first;
         if (g_argv != nullptr) {
             first = g_argc > 0 && g_argv[0] != nullptr ? g_argv[0] : ProgramPath();
@@ -112,7 +91,6 @@ const char16_t* ProgramFirstArgument() {
             first = CommandLineFirstArgument();
         }
         FirstArgument() = Utf8ToUtf16(first);
-#endif
         g_haveFirstArgument = true;
     }
     return FirstArgument().c_str();

@@ -1,0 +1,25 @@
+// Where the file layers consult the test seam of fault_injection.h. Only the
+// file layers call these; tests arm failures through fault_injection.h.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/fault_injection.h"
+
+namespace fault_injection {
+
+// Whether the armed failure of `call` is due now. When it is, the failure is
+// spent and `error` receives its Windows error number.
+bool TakeFailure(Call call, DWORD& error);
+
+// What the seam does to one system call of `kind`.
+struct Verdict {
+    int error = 0;                      // not 0: fail the call with this errno
+    std::size_t writeLimit = SIZE_MAX;  // a write takes at most this many bytes
+};
+// Counts one system call of `kind` about to be made and says what becomes of
+// it; spends the failures and cuts that are due.
+Verdict AtSystemCall(SystemCall kind);
+
+}  // namespace fault_injection

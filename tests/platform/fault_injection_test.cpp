@@ -1,0 +1,492 @@
+// The test seam: counting the file layer's system calls, failing a chosen one
+// with an errno value, cutting a write short, and what the layer above makes
+// of each, as it would of a real failure.
+#include "platform/fault_injection.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/file_api.h"
+#include "tests/support/temp_dir.h"
+#ifndef _WIN32
+#include "platform/errno_table.h"
+#include "tests/platform/file_calls.h"
+#endif
+
+namespace {
+
+using fault_injection::Call;
+using fault_injection::SystemCall;
+
+TEST(FaultInjection, SupportsSaysWhatCanBeMadeToFailHere) {
+#ifdef _WIN32
+    EXPECT_FALSE(fault_injection::Supports(Call::CloseHandle));
+    EXPECT_FALSE(fault_injection::Supports(Call::GetFileSize));
+    EXPECT_FALSE(fault_injection::Supports(Call::SetFilePointer));
+    EXPECT_TRUE(fault_injection::Supports(Call::QueryFileSizeByPath));
+    EXPECT_FALSE(fault_injection::SupportsSystemCalls());
+#else
+    EXPECT_TRUE(fault_injection::Supports(Call::CloseHandle));
+    EXPECT_TRUE(fault_injection::Supports(Call::GetFileSize));
+    EXPECT_TRUE(fault_injection::Supports(Call::SetFilePointer));
+    EXPECT_TRUE(fault_injection::Supports(Call::QueryFileSizeByPath));
+    EXPECT_TRUE(fault_injection::SupportsSystemCalls());
+#endif
+}
+
+TEST(FaultInjection, EveryKindHasItsOwnName) {
+    const std::vector<std::string> expected = {
+        "open",  "close", "read",  "write",   "lseek",         "fstat",     "stat",
+        "lstat", "lock",  "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink",
+    };
+    ASSERT_EQ(fault_injection::kSystemCallKinds, expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(fault_injection::NameOf(static_cast<SystemCall>(i)), expected[i]);
+    }
+}
+
+#ifndef _WIN32
+
+using namespace file_calls;
+
+constexpr DWORD kMiB = 1024 * 1024;
+
+class SystemCallSeamTest : public ::testing::Test {
+protected:
+    void SetUp() override { fault_injection::ClearFailures(); }
+    void TearDown() override { fault_injection::ClearFailures(); }
+
+    // A file `name` in the test's folder holding `bytes`.
+    CString MakeFile(const std::string& name, const std::vector<unsigned char>& bytes) {
+        WriteAll(dir.path() / name, bytes);
+        return dir.Child(name);
+    }
+
+    TempDir dir;
+};
+
+using Calls = std::map<std::string, std::int64_t>;
+
+// --- Counting ------------------------------------------------------------------
+
+TEST_F(SystemCallSeamTest, CountsEachCallOfAReadingOpenAndItsUse) {
+    const auto bytes = PatternBytes(10);
+    const CString path = MakeFile("source", bytes);
+
+    fault_injection::CallCounter opening;
+    const HANDLE h = OpenForReading(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Counted(opening),
+              (Calls{{"open", 1}, {"fstat", 1}, {"fcntl", 2}, {"lock", 1}, {"fadvise", 1}}));
+    EXPECT_EQ(opening.Total(), 6);
+
+    // A read that asks for more than is there: the data, then the end.
+    fault_injection::CallCounter reading;
+    std::vector<unsigned char> buffer(16, 0);
+    DWORD got = 0;
+    ASSERT_TRUE(ReadFile(h, buffer.data(), 16, &got, nullptr));
+    EXPECT_EQ(got, 10u);
+    EXPECT_EQ(Counted(reading), (Calls{{"read", 2}}));
+
+    fault_injection::CallCounter querying;
+    EXPECT_EQ(GetFileSize(h, nullptr), 10u);
+    EXPECT_EQ(SetFilePointer(h, 4, nullptr, FILE_BEGIN), 4u);
+    EXPECT_EQ(QueryFileSizeByPath(path), 10);
+    EXPECT_EQ(LookUpPathEntry(path), PathEntryKind::file);
+    EXPECT_EQ(Counted(querying), (Calls{{"fstat", 1}, {"lseek", 1}, {"stat", 1}, {"lstat", 1}}));
+
+    // A file that was only read is not flushed.
+    fault_injection::CallCounter closing;
+    ASSERT_TRUE(CloseHandle(h));
+    EXPECT_EQ(Counted(closing), (Calls{{"close", 1}}));
+    EXPECT_EQ(opening.Total(), 6 + 2 + 4 + 1);
+}
+
+TEST_F(SystemCallSeamTest, CountsTheWritesTheWriteBehindAndTheFlushOfAWrittenFile) {
+    const CString path = dir.Child("temp001");
+    const auto chunk = PatternBytes(kMiB);
+
+    fault_injection::CallCounter all;
+    const HANDLE h = CreatePiece(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    // Seven chunks gather below one stride: no write-back is started yet.
+    fault_injection::CallCounter firstSeven;
+    for (int i = 0; i < 7; ++i) {
+        DWORD put = 0;
+        ASSERT_TRUE(WriteFile(h, chunk.data(), kMiB, &put, nullptr));
+        ASSERT_EQ(put, kMiB);
+    }
+    EXPECT_EQ(Counted(firstSeven), (Calls{{"write", 7}}));
+    // The eighth completes a stride: its write-back is started.
+    fault_injection::CallCounter eighth;
+    DWORD put = 0;
+    ASSERT_TRUE(WriteFile(h, chunk.data(), kMiB, &put, nullptr));
+    EXPECT_EQ(Counted(eighth), (Calls{{"write", 1}, {"lseek", 1}, {"syncFileRange", 1}}));
+    // A stride that starts at 32 MiB also waits for the one written 32 MiB
+    // before it.
+    ASSERT_EQ(SetFilePointer(h, 32 * kMiB, nullptr, FILE_BEGIN), 32 * kMiB);
+    fault_injection::CallCounter farStride;
+    const auto stride = PatternBytes(8 * kMiB, 2);
+    ASSERT_TRUE(WriteFile(h, stride.data(), 8 * kMiB, &put, nullptr));
+    EXPECT_EQ(put, 8 * kMiB);
+    EXPECT_EQ(Counted(farStride), (Calls{{"write", 1}, {"lseek", 1}, {"syncFileRange", 2}}));
+
+    fault_injection::CallCounter closing;
+    ASSERT_TRUE(CloseHandle(h));
+    EXPECT_EQ(Counted(closing), (Calls{{"fdatasync", 1}, {"close", 1}}));
+    EXPECT_EQ(Counted(all), (Calls{{"open", 1},
+                                   {"fstat", 1},
+                                   {"fcntl", 2},
+                                   {"lock", 1},
+                                   {"fadvise", 1},
+                                   {"write", 9},
+                                   {"lseek", 3},
+                                   {"syncFileRange", 3},
+                                   {"fdatasync", 1},
+                                   {"close", 1}}));
+    EXPECT_EQ(all.Total(), 23);
+    EXPECT_EQ(QueryFileSizeByPath(path), 40 * kMiB);
+}
+
+TEST_F(SystemCallSeamTest, CountersRunSideBySideAndClearFailuresLeavesThemCounting) {
+    const CString path = MakeFile("source", PatternBytes(4));
+    fault_injection::CallCounter outer;
+    EXPECT_EQ(QueryFileSizeByPath(path), 4);
+    fault_injection::CallCounter inner;
+    EXPECT_EQ(QueryFileSizeByPath(path), 4);
+    fault_injection::ClearFailures();
+    EXPECT_EQ(LookUpPathEntry(path), PathEntryKind::file);
+    EXPECT_EQ(Counted(outer), (Calls{{"stat", 2}, {"lstat", 1}}));
+    EXPECT_EQ(Counted(inner), (Calls{{"stat", 1}, {"lstat", 1}}));
+    EXPECT_EQ(outer.Total(), 3);
+    EXPECT_EQ(inner.Total(), 2);
+}
+
+// --- Failing a call ------------------------------------------------------------
+
+TEST_F(SystemCallSeamTest, AnEioOnReadFailsReadFileWithTheTablesNumber) {
+    const auto bytes = PatternBytes(10);
+    const HANDLE h = OpenForReading(MakeFile("source", bytes));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    fault_injection::FailSystemCall(SystemCall::read, EIO);
+    std::vector<unsigned char> buffer(10, 0xEE);
+    DWORD got = 99;
+    EXPECT_FALSE(ReadFile(h, buffer.data(), 10, &got, nullptr));
+    EXPECT_EQ(GetLastError(), 23u);  // ERROR_CRC: a hardware I/O error
+    EXPECT_EQ(GetLastError(), WindowsErrorFromErrno(EIO));
+    EXPECT_EQ(got, 0u);
+    EXPECT_EQ(fault_injection::LastFailure(), SystemCall::read);
+    // Nothing was read: the next read starts at the beginning.
+    EXPECT_TRUE(ReadFile(h, buffer.data(), 10, &got, nullptr));
+    EXPECT_EQ(got, 10u);
+    EXPECT_EQ(buffer, bytes);
+    EXPECT_TRUE(CloseHandle(h));
+}
+
+TEST_F(SystemCallSeamTest, TheNthCallOfOneKindFails) {
+    const auto bytes = PatternBytes(30);
+    const HANDLE h = OpenForReading(MakeFile("source", bytes));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    fault_injection::FailSystemCall(SystemCall::read, ENXIO, 2);
+    std::vector<unsigned char> buffer(10);
+    DWORD got = 0;
+    EXPECT_TRUE(ReadFile(h, buffer.data(), 10, &got, nullptr));
+    EXPECT_TRUE(ReadFile(h, buffer.data(), 10, &got, nullptr));
+    EXPECT_EQ(fault_injection::LastFailure(), std::nullopt);
+    EXPECT_FALSE(ReadFile(h, buffer.data(), 10, &got, nullptr));
+    EXPECT_EQ(GetLastError(), 21u);  // ERROR_NOT_READY: the medium is gone
+    EXPECT_TRUE(ReadFile(h, buffer.data(), 10, &got, nullptr));
+    EXPECT_EQ(buffer, std::vector<unsigned char>(bytes.begin() + 20, bytes.end()));
+    EXPECT_TRUE(CloseHandle(h));
+}
+
+TEST_F(SystemCallSeamTest, TheNthCallOverallFailsWhateverItsKind) {
+    const CString path = MakeFile("source", PatternBytes(10));
+    // open, fstat, fcntl, fcntl, then the lock.
+    fault_injection::FailSystemCall(EIO, 4);
+    EXPECT_EQ(OpenForReading(path), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), 23u);
+    EXPECT_EQ(fault_injection::LastFailure(), SystemCall::lock);
+    // The first call: the open itself.
+    fault_injection::FailSystemCall(EMFILE);
+    EXPECT_EQ(OpenForReading(path), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), 4u);  // ERROR_TOO_MANY_OPEN_FILES
+    EXPECT_EQ(fault_injection::LastFailure(), SystemCall::open);
+    // Spent: the same open now succeeds.
+    const HANDLE h = OpenForReading(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(h));
+}
+
+TEST_F(SystemCallSeamTest, AFailureOfTheKindWinsOverOneOfAnyKindDueOnTheSameCall) {
+    const CString path = MakeFile("source", PatternBytes(10));
+    fault_injection::FailSystemCall(EIO);
+    fault_injection::FailSystemCall(SystemCall::open, EACCES);
+    EXPECT_EQ(OpenForReading(path), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), 5u);  // ERROR_ACCESS_DENIED
+    // Both were spent by that one call.
+    const HANDLE h = OpenForReading(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(h));
+}
+
+TEST_F(SystemCallSeamTest, ClearFailuresForgetsWhatHasNotHappenedAndTheLastFailure) {
+    const auto bytes = PatternBytes(10);
+    const CString path = MakeFile("source", bytes);
+    fault_injection::FailSystemCall(SystemCall::stat, EIO);
+    EXPECT_EQ(QueryFileSizeByPath(path), -1);
+    EXPECT_EQ(fault_injection::LastFailure(), SystemCall::stat);
+
+    fault_injection::FailSystemCall(SystemCall::read, EIO);
+    fault_injection::FailSystemCall(EIO, 1);
+    fault_injection::FailSystemCall(SystemCall::open, EIO);
+    fault_injection::ShortenWrite(1, ENOSPC);
+    fault_injection::FailCall(Call::CloseHandle, ERROR_ACCESS_DENIED);
+    fault_injection::ClearFailures();
+    EXPECT_EQ(fault_injection::LastFailure(), std::nullopt);
+    const HANDLE h = OpenForReading(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    std::vector<unsigned char> buffer(10);
+    DWORD got = 0;
+    EXPECT_TRUE(ReadFile(h, buffer.data(), 10, &got, nullptr));
+    EXPECT_EQ(buffer, bytes);
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(fault_injection::LastFailure(), std::nullopt);
+}
+
+// --- Interrupted calls -----------------------------------------------------------
+
+TEST_F(SystemCallSeamTest, AnInterruptedReadIsRetriedAndReadFileSucceeds) {
+    const auto bytes = PatternBytes(10);
+    const HANDLE h = OpenForReading(MakeFile("source", bytes));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    fault_injection::FailSystemCall(SystemCall::read, EINTR);
+    fault_injection::CallCounter counter;
+    std::vector<unsigned char> buffer(10);
+    DWORD got = 0;
+    EXPECT_TRUE(ReadFile(h, buffer.data(), 10, &got, nullptr));
+    EXPECT_EQ(got, 10u);
+    EXPECT_EQ(buffer, bytes);
+    EXPECT_EQ(Counted(counter), (Calls{{"read", 2}}));
+    EXPECT_EQ(fault_injection::LastFailure(), SystemCall::read);
+    EXPECT_TRUE(CloseHandle(h));
+}
+
+TEST_F(SystemCallSeamTest, AnInterruptedWriteBackIsRetriedAndTheWriteSucceeds) {
+    const CString path = dir.Child("temp001");
+    const HANDLE h = CreatePiece(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const auto stride = PatternBytes(8 * kMiB);
+    ASSERT_EQ(SetFilePointer(h, 32 * kMiB, nullptr, FILE_BEGIN), 32 * kMiB);
+    DWORD put = 0;
+    // The start of the stride's write-back ...
+    fault_injection::FailSystemCall(SystemCall::syncFileRange, EINTR);
+    fault_injection::CallCounter first;
+    EXPECT_TRUE(WriteFile(h, stride.data(), 8 * kMiB, &put, nullptr));
+    EXPECT_EQ(put, 8 * kMiB);
+    EXPECT_EQ(Counted(first), (Calls{{"write", 1}, {"lseek", 1}, {"syncFileRange", 3}}));
+    // ... and the wait for the stride 32 MiB before.
+    fault_injection::FailSystemCall(SystemCall::syncFileRange, EINTR, 1);
+    fault_injection::CallCounter second;
+    EXPECT_TRUE(WriteFile(h, stride.data(), 8 * kMiB, &put, nullptr));
+    EXPECT_EQ(put, 8 * kMiB);
+    EXPECT_EQ(Counted(second), (Calls{{"write", 1}, {"lseek", 1}, {"syncFileRange", 3}}));
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(QueryFileSizeByPath(path), 48 * kMiB);
+}
+
+// What a round trip through the services of the layer gives, as numbers:
+// results, last errors and whether the data came back.
+std::vector<std::int64_t> RoundTrip(const TempDir& dir) {
+    std::vector<std::int64_t> seen;
+    const CString piece = dir.Child("temp001");
+    const auto bytes = PatternBytes(100);
+
+    const HANDLE out = CreatePiece(piece);
+    seen.push_back(out != INVALID_HANDLE_VALUE);
+    seen.push_back(SetFilePointer(out, 1000, nullptr, FILE_BEGIN));
+    DWORD put = 0;
+    seen.push_back(WriteFile(out, bytes.data(), 100, &put, nullptr));
+    seen.push_back(put);
+    // A write-only handle refuses to read: "access denied", not "invalid handle".
+    unsigned char byte = 0;
+    DWORD got = 0;
+    seen.push_back(ReadFile(out, &byte, 1, &got, nullptr));
+    seen.push_back(GetLastError());
+    seen.push_back(GetFileSize(out, nullptr));
+    seen.push_back(CloseHandle(out));
+
+    seen.push_back(QueryFileSizeByPath(piece));
+    seen.push_back(static_cast<std::int64_t>(LookUpPathEntry(piece)));
+    const HANDLE in = OpenForReading(piece);
+    seen.push_back(in != INVALID_HANDLE_VALUE);
+    seen.push_back(SetFilePointer(in, 1000, nullptr, FILE_BEGIN));
+    std::vector<unsigned char> back(101);
+    seen.push_back(ReadFile(in, back.data(), 101, &got, nullptr));
+    seen.push_back(got);
+    back.resize(got);
+    seen.push_back(back == bytes);
+    seen.push_back(CloseHandle(in));
+
+    // A missing folder on the way: 3, told by a look at the folder.
+    seen.push_back(OpenForReading(dir.Child("missing/temp001")) == INVALID_HANDLE_VALUE);
+    seen.push_back(GetLastError());
+    return seen;
+}
+
+TEST_F(SystemCallSeamTest, EveryInterruptedCallOfARoundTripIsRetriedAndChangesNothing) {
+    fault_injection::CallCounter counter;
+    const std::vector<std::int64_t> expected = RoundTrip(dir);
+    const std::int64_t calls = counter.Total();
+    ASSERT_EQ(expected, (std::vector<std::int64_t>{1, 1000, 1, 100, 0, 5, 1100, 1, 1100, 1, 1, 1000,
+                                                   1, 100, 1, 1, 1, 3}));
+    // Every kind of call but the write-back of large writes (tested above)
+    // and the removal after a failed create.
+    EXPECT_EQ(Counted(counter).size(), fault_injection::kSystemCallKinds - 2);
+    EXPECT_EQ(Counted(counter).count("syncFileRange"), 0u);
+    EXPECT_EQ(Counted(counter).count("unlink"), 0u);
+
+    for (std::int64_t n = 0; n < calls; ++n) {
+        SCOPED_TRACE("interrupted call " + std::to_string(n));
+        std::filesystem::remove(dir.path() / "temp001");
+        fault_injection::ClearFailures();
+        fault_injection::FailSystemCall(EINTR, static_cast<int>(n));
+        fault_injection::CallCounter retried;
+        EXPECT_EQ(RoundTrip(dir), expected);
+        ASSERT_TRUE(fault_injection::LastFailure().has_value());
+        // An interrupted close has released its descriptor and is not made
+        // again; every other call is.
+        const bool close = *fault_injection::LastFailure() == SystemCall::close;
+        EXPECT_EQ(retried.Total(), close ? calls : calls + 1)
+            << fault_injection::NameOf(*fault_injection::LastFailure());
+    }
+}
+
+// --- Short writes and a full medium ------------------------------------------------
+
+TEST_F(SystemCallSeamTest, AShortWriteIsContinuedUntilTheWholeBlockIsWritten) {
+    const CString path = dir.Child("temp001");
+    const HANDLE h = CreatePiece(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const auto bytes = PatternBytes(10);
+    fault_injection::ShortenWrite(3);
+    fault_injection::CallCounter counter;
+    DWORD put = 0;
+    EXPECT_TRUE(WriteFile(h, bytes.data(), 10, &put, nullptr));
+    EXPECT_EQ(put, 10u);
+    EXPECT_EQ(Counted(counter), (Calls{{"write", 2}}));
+    EXPECT_EQ(fault_injection::LastFailure(), SystemCall::write);
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(ReadAll(dir.path() / "temp001"), bytes);
+}
+
+TEST_F(SystemCallSeamTest, AFewBytesThenAFullMediumGiveAShortCount) {
+    const CString path = dir.Child("temp001");
+    const HANDLE h = CreatePiece(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const auto bytes = PatternBytes(10);
+    fault_injection::ShortenWrite(3, ENOSPC);
+    fault_injection::CallCounter counter;
+    DWORD put = 0;
+    // As Windows reports a disk that filled up during the write: no failure,
+    // fewer bytes than asked, which CFile64 raises as a full disk.
+    EXPECT_TRUE(WriteFile(h, bytes.data(), 10, &put, nullptr));
+    EXPECT_EQ(put, 3u);
+    EXPECT_EQ(Counted(counter), (Calls{{"write", 2}}));
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(ReadAll(dir.path() / "temp001"),
+              std::vector<unsigned char>(bytes.begin(), bytes.begin() + 3));
+}
+
+TEST_F(SystemCallSeamTest, AFullMediumAtTheFirstByteFailsWithTheDiskFullNumber) {
+    const HANDLE h = CreatePiece(dir.Child("temp001"));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const auto bytes = PatternBytes(10);
+    fault_injection::FailSystemCall(SystemCall::write, ENOSPC);
+    DWORD put = 99;
+    EXPECT_FALSE(WriteFile(h, bytes.data(), 10, &put, nullptr));
+    EXPECT_EQ(GetLastError(), 112u);  // ERROR_DISK_FULL
+    EXPECT_EQ(put, 0u);
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(ReadAll(dir.path() / "temp001"), std::vector<unsigned char>{});
+}
+
+TEST_F(SystemCallSeamTest, AWriteCutToNothingEndsTheLoopWithACountOfZero) {
+    const HANDLE h = CreatePiece(dir.Child("temp001"));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const auto bytes = PatternBytes(10);
+    fault_injection::ShortenWrite(0, 0, 1);
+    DWORD put = 0;
+    EXPECT_TRUE(WriteFile(h, bytes.data(), 4, &put, nullptr));
+    EXPECT_EQ(put, 4u);
+    EXPECT_TRUE(WriteFile(h, bytes.data() + 4, 6, &put, nullptr));
+    EXPECT_EQ(put, 0u);
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(ReadAll(dir.path() / "temp001"),
+              std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4));
+}
+
+// --- Closing ---------------------------------------------------------------------
+
+TEST_F(SystemCallSeamTest, AFailingCloseStillReleasesTheDescriptorAndItsLock) {
+    const CString path = MakeFile("temp", PatternBytes(8));
+    const HANDLE h = OpenResult(path);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const int fd = Descriptor(h);
+    fault_injection::FailSystemCall(SystemCall::close, EIO);
+    EXPECT_FALSE(CloseHandle(h));
+    EXPECT_EQ(GetLastError(), 23u);
+    EXPECT_FALSE(IsOpenDescriptor(fd));
+    // The exclusive lock went with the descriptor.
+    const HANDLE again = OpenResult(path);
+    ASSERT_NE(again, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(again));
+}
+
+TEST_F(SystemCallSeamTest, AnInterruptedCloseIsDoneAndNotMadeAgain) {
+    const HANDLE h = OpenForReading(MakeFile("source", PatternBytes(8)));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const int fd = Descriptor(h);
+    fault_injection::FailSystemCall(SystemCall::close, EINTR);
+    fault_injection::CallCounter counter;
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(Counted(counter), (Calls{{"close", 1}}));
+    EXPECT_FALSE(IsOpenDescriptor(fd));
+}
+
+TEST_F(SystemCallSeamTest, AFailingFlushAtCloseIsReportedAndTheDescriptorReleased) {
+    const HANDLE h = CreatePiece(dir.Child("temp001"));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const int fd = Descriptor(h);
+    const auto bytes = PatternBytes(10);
+    DWORD put = 0;
+    ASSERT_TRUE(WriteFile(h, bytes.data(), 10, &put, nullptr));
+    fault_injection::FailSystemCall(SystemCall::fdatasync, EIO);
+    fault_injection::CallCounter counter;
+    EXPECT_FALSE(CloseHandle(h));
+    EXPECT_EQ(GetLastError(), 23u);
+    EXPECT_EQ(Counted(counter), (Calls{{"fdatasync", 1}, {"close", 1}}));
+    EXPECT_FALSE(IsOpenDescriptor(fd));
+}
+
+TEST_F(SystemCallSeamTest, AFailingWriteBackFailsTheWriteThatCompletedTheStride) {
+    const HANDLE h = CreatePiece(dir.Child("temp001"));
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const auto stride = PatternBytes(8 * kMiB);
+    fault_injection::FailSystemCall(SystemCall::syncFileRange, EIO);
+    DWORD put = 0;
+    EXPECT_FALSE(WriteFile(h, stride.data(), 8 * kMiB, &put, nullptr));
+    EXPECT_EQ(GetLastError(), 23u);
+    // The data itself was taken before the medium reported the failure.
+    EXPECT_EQ(put, 8 * kMiB);
+    EXPECT_TRUE(CloseHandle(h));
+}
+
+#endif
+
+}  // namespace

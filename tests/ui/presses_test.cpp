@@ -49,10 +49,6 @@ int RowButton(int row) {
     return IDC_ROW_BUTTON_1 + row - 1;
 }
 
-void Click(CDialog& dlg, int id) {
-    QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton);
-}
-
 // Puts `input` at the end of the event queue, as a user's click or key
 // waits there until the window's loop or the copy's pump takes it.
 void Post(std::function<void()> input) {
@@ -175,17 +171,17 @@ TEST_F(PressesTest, TenSplitPressesMatchSplitAndTenJoinPressesRestoreTheSource) 
     RunSteps(dlg, {[&] {
                        FillFields();
                        for (int row : Shuffled(kAllRows, 11)) {
-                           Click(dlg, RowButton(row));
+                           ClickControl(dlg, RowButton(row));
                            EXPECT_EQ(dlg.GetDlgItemText(RowButton(row)), CString(u"完了")) << row;
                        }
                        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATUS), CString(u"100%"));
                    },
                    [&] {
-                       Click(dlg, IDC_MODE_JOIN);
+                       ClickControl(dlg, IDC_MODE_JOIN);
                        std::vector<int> rows = Shuffled({1, 2, 3, 4, 5, 6, 7, 8, 9}, 5);
                        rows.push_back(10);
                        for (int row : rows) {
-                           Click(dlg, RowButton(row));
+                           ClickControl(dlg, RowButton(row));
                            EXPECT_EQ(dlg.GetDlgItemText(RowButton(row)), CString(u"完了")) << row;
                        }
                    }});
@@ -212,7 +208,7 @@ TEST_F(PressesTest, DuringAPressOnlyItsRowIsEnabledAndShowsProcessing) {
     RunSteps(dlg, {[&] {
                  FillFields();
                  dlg.SetDlgItemText(RowButton(5), u"完了");  // an earlier press's outcome
-                 Click(dlg, RowButton(3));
+                 ClickControl(dlg, RowButton(3));
              }});
 
     std::vector<CString> during(kPieceCount, CString(u"分割開始"));
@@ -234,14 +230,14 @@ TEST_F(PressesTest, AfterAPressTheRowShowsItsOutcomeAndAllTenAreEnabled) {
 
     RunSteps(dlg, {[&] {
                  FillFields();
-                 Click(dlg, RowButton(4));
+                 ClickControl(dlg, RowButton(4));
                  // The piece exists now, so the same press is refused with a message.
                  boxes.onBox = [&](const MessageBoxCall& box) {
                      captionsAfter = Captions(dlg);
                      enabledAfter = EnabledRows(dlg);
                      ownedByTheDialog = box.owner == dlg.GetSafeHwnd();
                  };
-                 Click(dlg, RowButton(4));
+                 ClickControl(dlg, RowButton(4));
                  boxes.onBox = nullptr;
                  EXPECT_EQ(dlg.GetDlgItemText(RowButton(4)), CString(u"失敗"));
                  EXPECT_EQ(EnabledRows(dlg), kAllRows);
@@ -268,7 +264,7 @@ TEST_F(PressesTest, ASecondPressOfTheBusyRowCancelsAtOnceAndKeepsWhatWasWritten)
     dlg.onPump = [&](int pump) {
         if (pump == 1) {
             Post([&] {
-                Click(dlg, RowButton(6));
+                ClickControl(dlg, RowButton(6));
                 captionsAtOnce = Captions(dlg);
                 enabledAtOnce = EnabledRows(dlg);
                 stateAtOnce = TransferState;
@@ -278,14 +274,14 @@ TEST_F(PressesTest, ASecondPressOfTheBusyRowCancelsAtOnceAndKeepsWhatWasWritten)
 
     RunSteps(dlg, {[&] {
                        FillFields();
-                       Click(dlg, RowButton(6));
+                       ClickControl(dlg, RowButton(6));
                        EXPECT_EQ(dlg.GetDlgItemText(RowButton(6)), CString(u"失敗"));
                        EXPECT_EQ(EnabledRows(dlg), kAllRows);
                        EXPECT_EQ(TransferState, kTransferIdle);
                    },
                    [&] {
                        dlg.onPump = nullptr;
-                       Click(dlg, RowButton(7));
+                       ClickControl(dlg, RowButton(7));
                        EXPECT_EQ(dlg.GetDlgItemText(RowButton(7)), CString(u"完了"));
                    }});
 
@@ -316,7 +312,7 @@ TEST_F(PressesTest, ACloseRequestHidesAtOnceAndStopsTheCopyAfterItsChunk) {
 
     const std::intptr_t result = RunSteps(dlg, {[&] {
                                               FillFields();
-                                              Click(dlg, RowButton(2));
+                                              ClickControl(dlg, RowButton(2));
                                           }});
 
     EXPECT_EQ(result, IDCANCEL);
@@ -335,7 +331,7 @@ TEST_F(PressesTest, ExitEscapeAndEnterHideAtOnceButThePieceIsCompleted) {
         std::intptr_t result;
     };
     const std::vector<Case> cases = {
-        {"Exit", [](CSplitJoinDlg& d) { Click(d, IDCANCEL); }, IDCANCEL},
+        {"Exit", [](CSplitJoinDlg& d) { ClickControl(d, IDCANCEL); }, IDCANCEL},
         {"Escape",
          [](CSplitJoinDlg& d) {
              d.GotoDlgCtrl(IDC_FOLDER_1);
@@ -369,7 +365,7 @@ TEST_F(PressesTest, ExitEscapeAndEnterHideAtOnceButThePieceIsCompleted) {
             each, {[&] {
                 each.SetDlgItemText(IDC_SOURCE_PATH, ToCString(source));
                 each.SetDlgItemText(FolderFieldOfRow(pressed - 1), ToCString(folders[pressed - 1]));
-                Click(each, RowButton(pressed));
+                ClickControl(each, RowButton(pressed));
                 captionsAtEnd = Captions(each);
             }});
         EXPECT_EQ(result, c.result);
@@ -389,7 +385,7 @@ TEST_F(PressesTest, AModeSwitchDuringACopyChangesTheCaptionsButNotTheRunningKind
     dlg.onPump = [&](int pump) {
         if (pump == 0) {
             Post([&] {
-                Click(dlg, IDC_MODE_JOIN);
+                ClickControl(dlg, IDC_MODE_JOIN);
                 captionsAfterSwitch = Captions(dlg);
             });
         }
@@ -397,7 +393,7 @@ TEST_F(PressesTest, AModeSwitchDuringACopyChangesTheCaptionsButNotTheRunningKind
 
     RunSteps(dlg, {[&] {
                  FillFields();
-                 Click(dlg, RowButton(8));
+                 ClickControl(dlg, RowButton(8));
                  std::vector<CString> atEnd(kPieceCount, CString(u"結合開始"));
                  atEnd[7] = u"完了";
                  EXPECT_EQ(Captions(dlg), atEnd);
@@ -417,8 +413,8 @@ TEST_F(PressesTest, ASecondClickDuringACopyWithoutPumpsIsANewPressAfterIt) {
     RunSteps(dlg, {[&] {
                        FillFields();
                        // The second click is already waiting when the press runs.
-                       Post([&] { Click(dlg, RowButton(9)); });
-                       Click(dlg, RowButton(9));
+                       Post([&] { ClickControl(dlg, RowButton(9)); });
+                       ClickControl(dlg, RowButton(9));
                        captionsBetween = Captions(dlg);
                    },
                    [&] {}});
@@ -466,14 +462,14 @@ TEST_F(PressesTest, AWriteFailureMidCopyShowsTheFileErrorAndTheNextPressWorks) {
                        };
                        {
                            const FileSizeCap cap(2 * kMiB + 100);
-                           Click(dlg, RowButton(1));
+                           ClickControl(dlg, RowButton(1));
                        }
                        boxes.onBox = nullptr;
                        EXPECT_EQ(EnabledRows(dlg), kAllRows);
                    },
                    [&] {
                        fs::remove(Piece(1));
-                       Click(dlg, RowButton(1));
+                       ClickControl(dlg, RowButton(1));
                        EXPECT_EQ(dlg.GetDlgItemText(RowButton(1)), CString(u"完了"));
                    }});
 

@@ -2,6 +2,22 @@
 
 #include "platform/utf.h"
 
+namespace {
+
+// `text` with every surrogate that is not part of a pair replaced by U+FFFD.
+std::u16string WithoutLoneSurrogates(std::u16string text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            ++i;
+        } else if (IsSurrogate(text[i])) {
+            text[i] = u'\uFFFD';
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
 CString::CString(const char16_t* text) {
     if (text != nullptr) {
         m_text = text;
@@ -70,19 +86,7 @@ std::string CString::ToUtf8() const {
     if (Utf16ToUtf8(m_text, out)) {
         return out;
     }
-    std::u16string repaired = m_text;
-    for (std::size_t i = 0; i < repaired.size(); ++i) {
-        const char16_t c = repaired[i];
-        const bool high = c >= 0xD800 && c <= 0xDBFF;
-        const bool low = c >= 0xDC00 && c <= 0xDFFF;
-        if (high && i + 1 < repaired.size() && repaired[i + 1] >= 0xDC00 &&
-            repaired[i + 1] <= 0xDFFF) {
-            ++i;
-        } else if (high || low) {
-            repaired[i] = u'\uFFFD';
-        }
-    }
-    Utf16ToUtf8(repaired, out);
+    Utf16ToUtf8(WithoutLoneSurrogates(m_text), out);
     return out;
 }
 

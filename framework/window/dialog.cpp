@@ -127,14 +127,20 @@ const MessageMap* CDialog::GetMessageMap() const {
     return GetThisMessageMap();
 }
 
+// clang-format off
 const MessageMap* CDialog::GetThisMessageMap() {
     using ThisClass = CDialog;
     static const MessageMapEntry messageEntries[] = {
-        ON_COMMAND(IDOK, OnOK) ON_COMMAND(IDCANCEL, OnCancel) ON_WM_CLOSE()
-            ON_WM_DESTROY(){MessageEvent::end, 0, 0, nullptr, nullptr}};
+        ON_COMMAND(IDOK, OnOK)
+        ON_COMMAND(IDCANCEL, OnCancel)
+        ON_WM_CLOSE()
+        ON_WM_DESTROY()
+        kMessageMapEnd
+    };
     static const MessageMap messageMap = {nullptr, messageEntries};
     return &messageMap;
 }
+// clang-format on
 
 QFont CDialog::TemplateFont(const DialogTemplate& dialogTemplate) {
     QFont font;
@@ -402,20 +408,14 @@ bool CDialog::SendEvent(MessageEvent event, int id) {
 }
 
 void CDialog::RouteEvent(MessageEvent event, int id) {
-    for (const MessageMap* map = GetMessageMap(); map != nullptr;
-         map = map->pfnGetBaseMap != nullptr ? map->pfnGetBaseMap() : nullptr) {
-        for (const MessageMapEntry* entry = map->entries; entry->event != MessageEvent::end;
-             ++entry) {
-            if (entry->event != event || id < entry->firstId || id > entry->lastId) {
-                continue;
-            }
-            if (entry->pfn != nullptr) {
-                (this->*(entry->pfn))();
-            } else if (entry->pfnId != nullptr) {
-                (this->*(entry->pfnId))(static_cast<unsigned>(id));
-            }
-            return;
-        }
+    const MessageMapEntry* entry = FindMessageMapEntry(GetMessageMap(), event, id);
+    if (entry == nullptr) {
+        return;
+    }
+    if (entry->pfn != nullptr) {
+        (this->*(entry->pfn))();
+    } else if (entry->pfnId != nullptr) {
+        (this->*(entry->pfnId))(static_cast<unsigned>(id));
     }
 }
 

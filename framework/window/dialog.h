@@ -13,7 +13,7 @@
 // unless the template says so, are not exclusive by themselves, and a click
 // always selects.
 //
-// Every handler runs through one dispatch (framework/dispatch.h).
+// Every handler runs through one dispatch (framework/window/dispatch.h).
 #pragma once
 
 #include <cstdint>
@@ -23,74 +23,13 @@
 #include "framework/core/object.h"
 #include "framework/core/string.h"
 #include "framework/window/icon.h"
+#include "framework/window/message_map.h"
 #include "platform/win_types.h"
 
 class QWidget;
 class QFont;
 class CDialog;
 class DialogWindow;
-
-// The events a message map routes.
-enum class MessageEvent {
-    end,      // marks the end of a map
-    command,  // WM_COMMAND: a button click (BN_CLICKED) or a command, by id
-    close,    // WM_CLOSE: the platform's close request
-    destroy,  // WM_DESTROY: the window is being destroyed
-};
-
-using AFX_PMSG = void (CDialog::*)();
-using AFX_PMSG_ID = void (CDialog::*)(unsigned id);
-
-// One entry: the event and the id range it applies to, and the handler
-// (either without arguments, or with the control id for ranges).
-struct MessageMapEntry {
-    MessageEvent event;
-    int firstId;
-    int lastId;
-    AFX_PMSG pfn;
-    AFX_PMSG_ID pfnId;
-};
-
-struct MessageMap {
-    const MessageMap* (*pfnGetBaseMap)();  // null for the root
-    const MessageMapEntry* entries;        // ends with MessageEvent::end
-};
-
-#define DECLARE_MESSAGE_MAP()                     \
-protected:                                        \
-    static const MessageMap* GetThisMessageMap(); \
-    const MessageMap* GetMessageMap() const override;
-
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
-    const MessageMap* theClass::GetMessageMap() const { \
-        return GetThisMessageMap();                     \
-    }                                                   \
-    const MessageMap* theClass::GetThisMessageMap() {   \
-        using ThisClass = theClass;                     \
-        using TheBaseClass = baseClass;                 \
-        static const MessageMapEntry messageEntries[] = {
-#define END_MESSAGE_MAP()                                                                    \
-    { MessageEvent::end, 0, 0, nullptr, nullptr }                                            \
-    }                                                                                        \
-    ;                                                                                        \
-    static const MessageMap messageMap = {&TheBaseClass::GetThisMessageMap, messageEntries}; \
-    return &messageMap;                                                                      \
-    }
-
-// A command or a button click of control `id`: void memberFxn().
-#define ON_COMMAND(id, memberFxn) \
-    {MessageEvent::command, (id), (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr},
-#define ON_BN_CLICKED(id, memberFxn) ON_COMMAND(id, memberFxn)
-// Clicks of the controls firstId ... lastId: void memberFxn(unsigned id).
-#define ON_COMMAND_RANGE(firstId, lastId, memberFxn)      \
-    {MessageEvent::command, (firstId), (lastId), nullptr, \
-     static_cast<AFX_PMSG_ID>(&ThisClass::memberFxn)},
-// The close request: void OnClose(); CDialog::OnClose is the default course.
-#define ON_WM_CLOSE() \
-    {MessageEvent::close, 0, 0, static_cast<AFX_PMSG>(&ThisClass::OnClose), nullptr},
-// The destruction of the window: void OnDestroy(); CDialog::OnDestroy first.
-#define ON_WM_DESTROY() \
-    {MessageEvent::destroy, 0, 0, static_cast<AFX_PMSG>(&ThisClass::OnDestroy), nullptr},
 
 // Data exchange between controls and members; no dialog of this program uses
 // it, so it only carries the direction.

@@ -1,18 +1,16 @@
 #include "framework/window/dialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QFont>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStringList>
-#include <QVariant>
 
+#include "framework/window/control_factory.h"
+#include "framework/window/control_properties.h"
 #include "framework/window/dispatch.h"
 #include "framework/window/qt_text.h"
 #include "framework/window/win_app.h"
@@ -20,11 +18,6 @@
 IMPLEMENT_DYNAMIC(CDialog, CObject)
 
 namespace {
-
-// The property that holds a control's id, and the one that holds the exact
-// text of a control whose display text differs (CR LF in a caption).
-constexpr char kIdProperty[] = "tesserakControlId";
-constexpr char kTextProperty[] = "tesserakText";
 
 // Faces that stand in for the template's face where it is missing.
 const QStringList& FallbackFaces() {
@@ -38,36 +31,6 @@ int MulDiv(int a, int b, int c) {
     const long long product = static_cast<long long>(a) * b;
     const long long half = c / 2;
     return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
-}
-
-// An automatic radio button that starts a group of its own: never exclusive
-// by itself, and a click always selects (a second click does not clear it).
-class AutoRadioButton : public QRadioButton {
-public:
-    using QRadioButton::QRadioButton;
-
-protected:
-    void nextCheckState() override { setChecked(true); }
-    // The whole control takes the click, as the platform's buttons do (Qt
-    // takes it on the indicator and the text only).
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-};
-
-// Shows `text` in a control and keeps it exactly for GetDlgItemText.
-void SetControlText(QWidget* control, const CString& text) {
-    control->setProperty(kTextProperty, ToQt(text));
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        edit->setText(ToQt(text));
-    } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
-        // A frame's caption is one line: CR LF joins its parts.
-        QString shown = ToQt(text);
-        shown.replace(QStringLiteral("\r\n"), QString());
-        box->setTitle(shown);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        button->setText(ToDisplayText(text));
-    } else if (auto* label = qobject_cast<QLabel*>(control)) {
-        label->setText(ToDisplayText(text));
-    }
 }
 
 }  // namespace
@@ -236,84 +199,14 @@ void CDialog::BuildControls() {
     QWidget* previous = nullptr;
     for (int i = 0; i < m_template.itemCount; ++i) {
         const DialogItemTemplate& item = m_template.items[i];
-        const CString text(item.text != nullptr ? item.text : u"");
-        QWidget* control = nullptr;
-        bool transparent = false;  // frames and labels take no mouse input
-        const Qt::FocusPolicy focus =
-            (item.style & WS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus;
-
-        switch (item.windowClass) {
-            case DialogItemClass::button: {
-                const std::uint32_t kind = item.style & BS_TYPEMASK;
-                if (kind == BS_GROUPBOX) {
-                    auto* box = new QGroupBox(m_pWnd);
-                    box->setFocusPolicy(Qt::NoFocus);
-                    control = box;
-                    transparent = true;
-                } else if (kind == BS_AUTORADIOBUTTON) {
-                    auto* radio = new AutoRadioButton(m_pWnd);
-                    radio->setAutoExclusive(false);
-                    radio->setFocusPolicy(focus);
-                    control = radio;
-                    const int id = item.id;
-                    QObject::connect(radio, &QAbstractButton::clicked, m_pWnd,
-                                     [this, id] { SendEvent(MessageEvent::command, id); });
-                } else {
-                    auto* button = new QPushButton(m_pWnd);
-                    button->setAutoDefault(false);
-                    button->setDefault(false);
-                    button->setFocusPolicy(focus);
-                    control = button;
-                    const int id = item.id;
-                    QObject::connect(button, &QAbstractButton::clicked, m_pWnd,
-                                     [this, id] { SendEvent(MessageEvent::command, id); });
-                }
-                break;
-            }
-            case DialogItemClass::edit: {
-                auto* edit = new QLineEdit(m_pWnd);
-                edit->setFrame((item.style & WS_BORDER) != 0);
-                edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                edit->setFocusPolicy(focus);
-                control = edit;
-                break;
-            }
-            case DialogItemClass::staticText: {
-                auto* label = new QLabel(m_pWnd);
-                label->setFocusPolicy(Qt::NoFocus);
-                if ((item.style & SS_TYPEMASK) == SS_ICON && item.icon != nullptr) {
-                    label->setPixmap(LoadIconResource(*item.icon).pixmap(32, 32));
-                } else {
-                    label->setTextFormat(Qt::PlainText);
-                    label->setWordWrap(true);
-                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                }
-                control = label;
-                transparent = true;
-                break;
-            }
+        QWidget* control =
+            CreateControl(item, MapDialogRect(item.x, item.y, item.cx, item.cy), m_pWnd);
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            ConnectClick(button, *this, item.id);
         }
-
-        control->setProperty(kIdProperty, item.id);
-        control->setObjectName(QStringLiteral("control%1").arg(item.id));
-        const PixelRect rect = MapDialogRect(item.x, item.y, item.cx, item.cy);
-        control->setGeometry(rect.x, rect.y, rect.cx, rect.cy);
-        if (transparent) {
-            control->setAttribute(Qt::WA_TransparentForMouseEvents);
-        }
-        if (item.windowClass == DialogItemClass::button &&
-            (item.style & BS_TYPEMASK) == BS_GROUPBOX) {
-            control->lower();  // a frame stays behind the controls inside it
-        }
-        control->setEnabled((item.style & WS_DISABLED) == 0);
-        control->setVisible((item.style & WS_VISIBLE) != 0);
-        control->installEventFilter(m_pWnd);
+        control->installEventFilter(m_pWnd);  // the dialog keys
         if (item.id != IDC_STATIC && m_controls.find(item.id) == m_controls.end()) {
             m_controls[item.id] = control;
-        }
-        if (!(item.windowClass == DialogItemClass::staticText &&
-              (item.style & SS_TYPEMASK) == SS_ICON)) {
-            SetControlText(control, text);
         }
         // The template order is the tab order.
         if (previous != nullptr) {
@@ -488,7 +381,7 @@ int CDialog::GetDlgCtrlID(const QWidget* control) const {
     if (control == nullptr || m_pWnd == nullptr || control->parentWidget() != m_pWnd) {
         return 0;
     }
-    return control->property(kIdProperty).toInt();
+    return ControlId(control);
 }
 
 CString CDialog::GetDlgItemText(int id) const {
@@ -496,10 +389,7 @@ CString CDialog::GetDlgItemText(int id) const {
     if (control == nullptr) {
         return CString();
     }
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        return FromQt(edit->text());
-    }
-    return FromQt(control->property(kTextProperty).toString());
+    return ControlText(control);
 }
 
 void CDialog::SetDlgItemText(int id, const CString& text) {

@@ -2,10 +2,11 @@
 // addressed by id, a message map per dialog class, the modal run and the end
 // of the dialog.
 //
-// The widgets are Qt's. Positions and sizes of the template are dialog units
-// of the template's font: a horizontal unit is a quarter of the font's
-// average character width, a vertical unit an eighth of its height (the base
-// units), each value converted on its own and rounded to the nearest pixel.
+// The widgets are Qt's, built by the control factory (control_factory.h).
+// Positions and sizes of the template are dialog units of the template's
+// font: a horizontal unit is a quarter of the font's average character width,
+// a vertical unit an eighth of its height (the base units), each value
+// converted on its own and rounded to the nearest pixel.
 //
 // Keys: Enter on a focused push button presses it; Enter anywhere else issues
 // IDOK; Escape issues IDCANCEL. Tab follows the template order over visible,

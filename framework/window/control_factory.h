@@ -10,7 +10,7 @@
 #pragma once
 
 #include "framework/core/dialog_template.h"
-#include "framework/window/dialog.h"
+#include "framework/window/dialog_units.h"
 
 class CDialog;
 class QAbstractButton;

@@ -1,79 +1,17 @@
 #include "framework/window/dialog.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
 #include <QFont>
-#include <QFontMetrics>
-#include <QKeyEvent>
 #include <QPushButton>
-#include <QStringList>
 
 #include "framework/window/control_factory.h"
 #include "framework/window/control_properties.h"
+#include "framework/window/dialog_window.h"
 #include "framework/window/dispatch.h"
 #include "framework/window/qt_text.h"
 #include "framework/window/win_app.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CObject)
-
-namespace {
-
-// Faces that stand in for the template's face where it is missing.
-const QStringList& FallbackFaces() {
-    static const QStringList faces{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                   QStringLiteral("Noto Sans CJK JP")};
-    return faces;
-}
-
-// a * b / c rounded to the nearest integer, halves away from zero.
-int MulDiv(int a, int b, int c) {
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = c / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
-}
-
-}  // namespace
-
-// The Qt window of a CDialog: forwards the close request and the dialog keys
-// to the CDialog, which runs them through its message map.
-class DialogWindow : public QDialog {
-public:
-    DialogWindow(CDialog* dialog, QWidget* parent) : QDialog(parent), m_dialog(dialog) {}
-
-    void Detach() { m_dialog = nullptr; }
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        // The close request never closes the window by itself: the dialog's
-        // close handling decides (by default it issues IDCANCEL).
-        event->ignore();
-        if (m_dialog != nullptr) {
-            m_dialog->SendEvent(MessageEvent::close);
-        }
-    }
-
-    void keyPressEvent(QKeyEvent* event) override {
-        if (m_dialog != nullptr && m_dialog->HandleDialogKey(this, event->key())) {
-            event->accept();
-            return;
-        }
-        QWidget::keyPressEvent(event);  // not QDialog's: it has its own Enter and Escape
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && m_dialog != nullptr && watched->isWidgetType()) {
-            auto* keyEvent = static_cast<QKeyEvent*>(event);
-            if (m_dialog->HandleDialogKey(static_cast<QWidget*>(watched), keyEvent->key())) {
-                return true;
-            }
-        }
-        return QDialog::eventFilter(watched, event);
-    }
-
-private:
-    CDialog* m_dialog;
-};
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* parent)
     : m_template(dialogTemplate), m_pParentWnd(parent) {}
@@ -105,31 +43,8 @@ const MessageMap* CDialog::GetThisMessageMap() {
 }
 // clang-format on
 
-QFont CDialog::TemplateFont(const DialogTemplate& dialogTemplate) {
-    QFont font;
-    QStringList faces;
-    if (dialogTemplate.fontFace != nullptr) {
-        faces << ToQt(CString(dialogTemplate.fontFace));
-    }
-    faces << FallbackFaces();
-    font.setFamilies(faces);
-    font.setPointSize(dialogTemplate.pointSize > 0 ? dialogTemplate.pointSize : 9);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
-    font.setStyleStrategy(QFont::PreferDefault);
-    return font;
-}
-
-DialogBaseUnits CDialog::BaseUnitsOf(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int alphabet = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return DialogBaseUnits{(alphabet / 26 + 1) / 2, metrics.height()};
-}
-
 PixelRect CDialog::MapDialogRect(int x, int y, int cx, int cy) const {
-    return PixelRect{MulDiv(x, m_baseUnits.cx, 4), MulDiv(y, m_baseUnits.cy, 8),
-                     MulDiv(cx, m_baseUnits.cx, 4), MulDiv(cy, m_baseUnits.cy, 8)};
+    return DialogUnitsToPixels(m_baseUnits, x, y, cx, cy);
 }
 
 bool CDialog::CreateDialogWindow() {
@@ -147,28 +62,7 @@ bool CDialog::CreateDialogWindow() {
     m_bEnded = false;
     m_nModalResult = -1;
 
-    // The frame: a title bar with the system menu's close box; minimise and
-    // maximise boxes only where the template asks; a fixed size unless it
-    // has a sizing border.
-    const std::uint32_t style = m_template.style;
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
-    if ((style & WS_CAPTION) == WS_CAPTION) {
-        flags |= Qt::WindowTitleHint;
-    }
-    if ((style & WS_SYSMENU) != 0) {
-        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        if ((style & WS_MINIMIZEBOX) != 0) {
-            flags |= Qt::WindowMinimizeButtonHint;
-        }
-        if ((style & WS_MAXIMIZEBOX) != 0) {
-            flags |= Qt::WindowMaximizeButtonHint;
-        }
-    }
-    if ((style & WS_THICKFRAME) == 0) {
-        flags |= Qt::MSWindowsFixedSizeDialogHint;
-    }
-    m_pWnd->setWindowFlags(flags);
-    m_pWnd->setSizeGripEnabled(false);
+    m_pWnd->SetFrameStyle(m_template.style);
     m_pWnd->setWindowTitle(ToQt(CString(m_template.title != nullptr ? m_template.title : u"")));
 
     const QFont font = TemplateFont(m_template);
@@ -178,7 +72,7 @@ bool CDialog::CreateDialogWindow() {
     const PixelRect client =
         MapDialogRect(m_template.x, m_template.y, m_template.cx, m_template.cy);
     m_pWnd->setFixedSize(client.cx, client.cy);
-    if ((style & WS_THICKFRAME) != 0) {
+    if ((m_template.style & WS_THICKFRAME) != 0) {
         m_pWnd->setMinimumSize(0, 0);
         m_pWnd->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         m_pWnd->resize(client.cx, client.cy);
@@ -352,20 +246,7 @@ void CDialog::SetIcon(const HICON& icon, BOOL bBigIcon) {
     if (m_pWnd == nullptr) {
         return;
     }
-    // Qt keeps one icon per window with every size in it: the big icon's
-    // 32 x 32 image and the small icon's 16 x 16 image.
-    QIcon combined;
-    for (const QSize& size : m_bigIcon.availableSizes()) {
-        if (size.width() >= 32 || m_smallIcon.isNull()) {
-            combined.addPixmap(m_bigIcon.pixmap(size));
-        }
-    }
-    for (const QSize& size : m_smallIcon.availableSizes()) {
-        if (size.width() < 32 || m_bigIcon.isNull()) {
-            combined.addPixmap(m_smallIcon.pixmap(size));
-        }
-    }
-    m_pWnd->setWindowIcon(combined);
+    m_pWnd->setWindowIcon(CombineWindowIcons(m_bigIcon, m_smallIcon));
 }
 
 HICON CDialog::GetIcon(BOOL bBigIcon) const {

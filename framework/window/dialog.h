@@ -3,10 +3,8 @@
 // of the dialog.
 //
 // The widgets are Qt's, built by the control factory (control_factory.h).
-// Positions and sizes of the template are dialog units of the template's
-// font: a horizontal unit is a quarter of the font's average character width,
-// a vertical unit an eighth of its height (the base units), each value
-// converted on its own and rounded to the nearest pixel.
+// Positions and sizes of the template are dialog units of the template's font
+// (dialog_units.h).
 //
 // Keys: Enter on a focused push button presses it; Enter anywhere else issues
 // IDOK; Escape issues IDCANCEL. Tab follows the template order over visible,
@@ -23,12 +21,12 @@
 #include "framework/core/dialog_template.h"
 #include "framework/core/object.h"
 #include "framework/core/string.h"
+#include "framework/window/dialog_units.h"
 #include "framework/window/icon.h"
 #include "framework/window/message_map.h"
 #include "platform/win_types.h"
 
 class QWidget;
-class QFont;
 class CDialog;
 class DialogWindow;
 
@@ -45,17 +43,6 @@ public:
 // Check states of buttons.
 inline constexpr unsigned BST_UNCHECKED = 0;
 inline constexpr unsigned BST_CHECKED = 1;
-
-// The base units of a dialog's font, in pixels.
-struct DialogBaseUnits {
-    int cx;  // average character width
-    int cy;  // character height
-};
-
-// A rectangle in pixels.
-struct PixelRect {
-    int x, y, cx, cy;
-};
 
 class CDialog : public CObject {
     DECLARE_DYNAMIC(CDialog)
@@ -117,12 +104,6 @@ public:
     DialogBaseUnits GetBaseUnits() const { return m_baseUnits; }
     // Dialog units to pixels with this dialog's base units.
     PixelRect MapDialogRect(int x, int y, int cx, int cy) const;
-    // The font a template asks for (the template's face, then the platform's
-    // Japanese Gothic faces, at the template's point size).
-    static QFont TemplateFont(const DialogTemplate& dialogTemplate);
-    // The base units of a font: width = (width of A-Z a-z / 26 + 1) / 2,
-    // height = the font's height.
-    static DialogBaseUnits BaseUnitsOf(const QFont& font);
 
     // Routes one event through the message map, inside the one dispatch.
     // False when an exception left the handler (it has been reported).

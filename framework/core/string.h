@@ -12,7 +12,7 @@
 class CString {
 public:
     CString() = default;
-    CString(const char16_t* text);  // NOLINT(google-explicit-constructor): as the framework's
+    CString(const char16_t* text);  // NOLINT(google-explicit-constructor): literals pass as text
     CString(const char16_t* text, int length);
     explicit CString(std::u16string text) : m_text(std::move(text)) {}
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QFont>
 #include <QPushButton>
+#include <utility>
 
 #include "framework/window/control_factory.h"
 #include "framework/window/control_properties.h"
@@ -17,11 +18,7 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* parent)
     : m_template(dialogTemplate), m_pParentWnd(parent) {}
 
 CDialog::~CDialog() {
-    if (m_pWnd != nullptr) {
-        m_pWnd->Detach();
-        delete m_pWnd;
-        m_pWnd = nullptr;
-    }
+    DeleteDialogWindow();
 }
 
 const MessageMap* CDialog::GetMessageMap() const {
@@ -153,10 +150,17 @@ void CDialog::DestroyDialogWindow() {
         return;
     }
     SendEvent(MessageEvent::destroy);
-    DialogWindow* window = m_pWnd;
+    DeleteDialogWindow();
+}
+
+void CDialog::DeleteDialogWindow() {
+    DialogWindow* window = std::exchange(m_pWnd, nullptr);
+    if (window == nullptr) {
+        return;
+    }
+    // Detached first, so that nothing the window sees while it goes reaches the dialog.
     window->Detach();
     m_controls.clear();
-    m_pWnd = nullptr;
     delete window;
 }
 

@@ -122,7 +122,10 @@ private:
     friend class DialogWindow;
     bool CreateDialogWindow();
     void BuildControls();
+    // Sends the destruction event, then deletes the window.
     void DestroyDialogWindow();
+    // Deletes the window, if any, without telling the message map.
+    void DeleteDialogWindow();
     void RouteEvent(MessageEvent event, int id);
     void FocusFirstTabStop();
     // Enter and Escape; true when the key was taken.

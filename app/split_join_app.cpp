@@ -20,6 +20,17 @@ int FittingLength(const char16_t* text, int size) {
     return -1;
 }
 
+// The index of the last path separator among the first `length` units of
+// `text`; -1 when there is none.
+int LastSeparator(const char16_t* text, int length) {
+    for (int i = length - 1; i >= 0; --i) {
+        if (text[i] == kPathSeparator) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 CSplitJoinApp::CSplitJoinApp() : CWinApp(nullptr) {
@@ -29,22 +40,14 @@ CSplitJoinApp::CSplitJoinApp() : CWinApp(nullptr) {
 CSplitJoinApp::~CSplitJoinApp() = default;
 
 void CSplitJoinApp::SetWorkingDirectoryFrom(const char16_t* firstArgument) {
-    // 2. Copy the first argument.
     const int length =
         firstArgument != nullptr ? FittingLength(firstArgument, kProgramFolderSize) : -1;
     int cut = -1;
     if (length >= 0) {
-        for (int i = 0; i < length; ++i) {
+        for (int i = 0; i <= length; ++i) {
             ProgramFolder[i] = firstArgument[i];
         }
-        ProgramFolder[length] = u'\0';
-        // 3. Find the last separator.
-        for (int i = length - 1; i >= 0; --i) {
-            if (ProgramFolder[i] == kPathSeparator) {
-                cut = i;
-                break;
-            }
-        }
+        cut = LastSeparator(ProgramFolder, length);
     }
     if (cut >= 0) {
         // Everything before the last separator; the root keeps its separator.
@@ -52,16 +55,17 @@ void CSplitJoinApp::SetWorkingDirectoryFrom(const char16_t* firstArgument) {
     } else if (GetCurrentDirectoryText(ProgramFolder, kProgramFolderSize) == nullptr) {
         ProgramFolder[0] = u'\0';
     }
-    // 4. The result is not examined.
+    // A folder that cannot be entered is no reason to stop: relative paths then
+    // resolve against the folder the program was started in, and no window
+    // exists yet to tell the user.
     SetCurrentDirectoryW(ProgramFolder);
 }
 
 BOOL CSplitJoinApp::InitInstance() {
-    // Embedded controls and the three-dimensional look have no counterpart here.
     {
         CSplitJoinDlg dlg;
         m_pMainWnd = &dlg;
-        dlg.DoModal();  // the result is not examined
+        dlg.DoModal();  // however the dialog ended, the program ends with it
         m_pMainWnd = nullptr;
     }
     return FALSE;

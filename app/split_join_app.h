@@ -22,11 +22,14 @@ public:
     // Runs the main dialog modally; always false.
     BOOL InitInstance() override;
 
-    // Steps 2 to 4 of the start-up: copies `firstArgument` into
-    // ProgramFolder, cuts it at its last separator ('/' here, the backslash
-    // on Windows) or, when it has none, replaces it with the current
-    // directory, and makes it the working directory (the result is not
-    // examined). A first argument that does not fit the buffer counts as one
-    // without a folder; a program in the root folder takes the root itself.
+    // Makes the program's own folder the working directory, so that a relative
+    // path typed into the dialog names a file beside the program. The folder
+    // is `firstArgument` (the program as named on the command line) cut at
+    // its last separator ('/' here, the backslash on Windows) and is kept in
+    // ProgramFolder. A program named without a folder (found through the
+    // search path) stays in the current directory, which ProgramFolder then
+    // holds; so does one whose first argument does not fit the buffer. A
+    // program in the root folder takes the root itself. A folder that cannot
+    // be entered is ignored.
     static void SetWorkingDirectoryFrom(const char16_t* firstArgument);
 };

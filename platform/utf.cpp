@@ -2,13 +2,6 @@
 
 namespace {
 
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 void AppendUtf8(char32_t c, std::string& out) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -32,8 +25,8 @@ void AppendUtf16(char32_t c, std::u16string& out) {
         out += static_cast<char16_t>(c);
     } else {
         c -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (c >> 10));
-        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        out += static_cast<char16_t>(kHighSurrogateFirst + (c >> 10));
+        out += static_cast<char16_t>(kLowSurrogateFirst + (c & 0x3FF));
     }
 }
 
@@ -48,8 +41,8 @@ bool Utf16ToUtf8(std::u16string_view in, std::string& out) {
             if (i + 1 >= in.size() || !IsLowSurrogate(in[i + 1])) {
                 return false;
             }
-            AppendUtf8(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                           (static_cast<char32_t>(in[i + 1]) - 0xDC00),
+            AppendUtf8(0x10000 + ((static_cast<char32_t>(unit) - kHighSurrogateFirst) << 10) +
+                           (static_cast<char32_t>(in[i + 1]) - kLowSurrogateFirst),
                        out);
             ++i;
         } else if (IsLowSurrogate(unit)) {
@@ -99,7 +92,7 @@ std::u16string Utf8ToUtf16(std::string_view in) {
             }
             c = (c << 6) | (next & 0x3F);
         }
-        if (!ok || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        if (!ok || c > 0x10FFFF || IsSurrogate(c)) {
             out += u'\uFFFD';
             ++i;
             continue;

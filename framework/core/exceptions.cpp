@@ -70,7 +70,8 @@ FailureReport DescribeFailure(const CException& e) {
     }
     report.show = true;
     report.text = e.GetErrorMessage().Left(kMaxShownMessage);
-    report.style = e.IsKindOf(RUNTIME_CLASS(CMemoryException)) ? kMbIconExclamation | kMbSystemModal
-                                                               : kMbIconStop;
+    report.style = e.IsKindOf(RUNTIME_CLASS(CMemoryException))
+                       ? MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL
+                       : MB_OK | MB_ICONSTOP;
     return report;
 }

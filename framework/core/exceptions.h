@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/core/message_box_style.h"
 #include "framework/core/object.h"
 #include "framework/core/string.h"
 
@@ -79,7 +80,4 @@ struct FailureReport {
     CString text;        // at most kMaxShownMessage units
     unsigned style = 0;  // message box style: icon, buttons, modality
 };
-inline constexpr unsigned kMbIconStop = 0x10;
-inline constexpr unsigned kMbIconExclamation = 0x30;
-inline constexpr unsigned kMbSystemModal = 0x1000;
 FailureReport DescribeFailure(const CException& e);

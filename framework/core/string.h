@@ -1,49 +1,18 @@
 // CString: the program's text type, UTF-16 as paths and limits are counted in
-// UTF-16 units, and the one printf-style formatter behind every message.
+// UTF-16 units. Format fills it from a template with the program's one
+// printf-style formatter (framework/core/format.h).
 #pragma once
 
-#include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <type_traits>
+#include <utility>
 
-class CString;
-
-// One argument of the formatter. Holds integers as 64 bits and text as a
-// pointer that must outlive the call; a conversion that does not fit the
-// argument's kind is copied to the output unchanged instead of being guessed.
-class FormatArg {
-public:
-    enum class Kind { signedInt, unsignedInt, text };
-
-    template <typename T>
-    requires std::is_integral_v<T> FormatArg(
-        T value)  // NOLINT(google-explicit-constructor): used in argument lists
-        : m_kind(std::is_signed_v<T> ? Kind::signedInt : Kind::unsignedInt),
-          m_int(static_cast<std::int64_t>(value)) {}
-    FormatArg(const char16_t* text) : m_kind(Kind::text), m_text(text) {}  // NOLINT
-    FormatArg(const CString& text);                                        // NOLINT
-
-    Kind kind() const { return m_kind; }
-    std::int64_t asInt() const { return m_int; }
-    const char16_t* asText() const { return m_text; }
-
-private:
-    Kind m_kind;
-    std::int64_t m_int = 0;
-    const char16_t* m_text = nullptr;
-};
-
-// Formats like printf over UTF-16: %d %i %u %x %X %c %s %%, flags - 0 + space,
-// width, precision, and the 64-bit size prefixes I64 and ll. %d and %u take
-// the low 32 bits of their argument, %I64d all 64.
-CString FormatString(const char16_t* format, std::initializer_list<FormatArg> args);
+#include "framework/core/format.h"
 
 class CString {
 public:
     CString() = default;
-    CString(const char16_t* text);  // NOLINT(google-explicit-constructor): as the framework's
+    CString(const char16_t* text);  // NOLINT(google-explicit-constructor): literals pass as text
     CString(const char16_t* text, int length);
     explicit CString(std::u16string text) : m_text(std::move(text)) {}
 

@@ -1,166 +1,47 @@
 #include "framework/window/dialog.h"
 
-#include <QApplication>
-#include <QDialog>
+#include <QAbstractButton>
 #include <QFont>
-#include <QFontMetrics>
-#include <QGroupBox>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStringList>
-#include <QVariant>
+#include <utility>
 
+#include "framework/window/control_factory.h"
+#include "framework/window/control_properties.h"
+#include "framework/window/dialog_window.h"
 #include "framework/window/dispatch.h"
 #include "framework/window/qt_text.h"
 #include "framework/window/win_app.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CObject)
 
-namespace {
-
-// The property that holds a control's id, and the one that holds the exact
-// text of a control whose display text differs (CR LF in a caption).
-constexpr char kIdProperty[] = "tesserakControlId";
-constexpr char kTextProperty[] = "tesserakText";
-
-// Faces that stand in for the template's face where it is missing.
-const QStringList& FallbackFaces() {
-    static const QStringList faces{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                   QStringLiteral("Noto Sans CJK JP")};
-    return faces;
-}
-
-// a * b / c rounded to the nearest integer, halves away from zero.
-int MulDiv(int a, int b, int c) {
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = c / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
-}
-
-// An automatic radio button that starts a group of its own: never exclusive
-// by itself, and a click always selects (a second click does not clear it).
-class AutoRadioButton : public QRadioButton {
-public:
-    using QRadioButton::QRadioButton;
-
-protected:
-    void nextCheckState() override { setChecked(true); }
-    // The whole control takes the click, as the platform's buttons do (Qt
-    // takes it on the indicator and the text only).
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-};
-
-// Shows `text` in a control and keeps it exactly for GetDlgItemText.
-void SetControlText(QWidget* control, const CString& text) {
-    control->setProperty(kTextProperty, ToQt(text));
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        edit->setText(ToQt(text));
-    } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
-        // A frame's caption is one line: CR LF joins its parts.
-        QString shown = ToQt(text);
-        shown.replace(QStringLiteral("\r\n"), QString());
-        box->setTitle(shown);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        button->setText(ToDisplayText(text));
-    } else if (auto* label = qobject_cast<QLabel*>(control)) {
-        label->setText(ToDisplayText(text));
-    }
-}
-
-}  // namespace
-
-// The Qt window of a CDialog: forwards the close request and the dialog keys
-// to the CDialog, which runs them through its message map.
-class DialogWindow : public QDialog {
-public:
-    DialogWindow(CDialog* dialog, QWidget* parent) : QDialog(parent), m_dialog(dialog) {}
-
-    void Detach() { m_dialog = nullptr; }
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        // The close request never closes the window by itself: the dialog's
-        // close handling decides (by default it issues IDCANCEL).
-        event->ignore();
-        if (m_dialog != nullptr) {
-            m_dialog->SendEvent(MessageEvent::close);
-        }
-    }
-
-    void keyPressEvent(QKeyEvent* event) override {
-        if (m_dialog != nullptr && m_dialog->HandleDialogKey(this, event->key())) {
-            event->accept();
-            return;
-        }
-        QWidget::keyPressEvent(event);  // not QDialog's: it has its own Enter and Escape
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && m_dialog != nullptr && watched->isWidgetType()) {
-            auto* keyEvent = static_cast<QKeyEvent*>(event);
-            if (m_dialog->HandleDialogKey(static_cast<QWidget*>(watched), keyEvent->key())) {
-                return true;
-            }
-        }
-        return QDialog::eventFilter(watched, event);
-    }
-
-private:
-    CDialog* m_dialog;
-};
-
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* parent)
     : m_template(dialogTemplate), m_pParentWnd(parent) {}
 
 CDialog::~CDialog() {
-    if (m_pWnd != nullptr) {
-        m_pWnd->Detach();
-        delete m_pWnd;
-        m_pWnd = nullptr;
-    }
+    DeleteDialogWindow();
 }
 
 const MessageMap* CDialog::GetMessageMap() const {
     return GetThisMessageMap();
 }
 
+// clang-format off
 const MessageMap* CDialog::GetThisMessageMap() {
     using ThisClass = CDialog;
     static const MessageMapEntry messageEntries[] = {
-        ON_COMMAND(IDOK, OnOK) ON_COMMAND(IDCANCEL, OnCancel) ON_WM_CLOSE()
-            ON_WM_DESTROY(){MessageEvent::end, 0, 0, nullptr, nullptr}};
+        ON_COMMAND(IDOK, OnOK)
+        ON_COMMAND(IDCANCEL, OnCancel)
+        ON_WM_CLOSE()
+        ON_WM_DESTROY()
+        kMessageMapEnd
+    };
     static const MessageMap messageMap = {nullptr, messageEntries};
     return &messageMap;
 }
-
-QFont CDialog::TemplateFont(const DialogTemplate& dialogTemplate) {
-    QFont font;
-    QStringList faces;
-    if (dialogTemplate.fontFace != nullptr) {
-        faces << ToQt(CString(dialogTemplate.fontFace));
-    }
-    faces << FallbackFaces();
-    font.setFamilies(faces);
-    font.setPointSize(dialogTemplate.pointSize > 0 ? dialogTemplate.pointSize : 9);
-    font.setWeight(QFont::Normal);
-    font.setItalic(false);
-    font.setStyleStrategy(QFont::PreferDefault);
-    return font;
-}
-
-DialogBaseUnits CDialog::BaseUnitsOf(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int alphabet = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return DialogBaseUnits{(alphabet / 26 + 1) / 2, metrics.height()};
-}
+// clang-format on
 
 PixelRect CDialog::MapDialogRect(int x, int y, int cx, int cy) const {
-    return PixelRect{MulDiv(x, m_baseUnits.cx, 4), MulDiv(y, m_baseUnits.cy, 8),
-                     MulDiv(cx, m_baseUnits.cx, 4), MulDiv(cy, m_baseUnits.cy, 8)};
+    return DialogUnitsToPixels(m_baseUnits, x, y, cx, cy);
 }
 
 bool CDialog::CreateDialogWindow() {
@@ -178,28 +59,7 @@ bool CDialog::CreateDialogWindow() {
     m_bEnded = false;
     m_nModalResult = -1;
 
-    // The frame: a title bar with the system menu's close box; minimise and
-    // maximise boxes only where the template asks; a fixed size unless it
-    // has a sizing border.
-    const std::uint32_t style = m_template.style;
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
-    if ((style & WS_CAPTION) == WS_CAPTION) {
-        flags |= Qt::WindowTitleHint;
-    }
-    if ((style & WS_SYSMENU) != 0) {
-        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        if ((style & WS_MINIMIZEBOX) != 0) {
-            flags |= Qt::WindowMinimizeButtonHint;
-        }
-        if ((style & WS_MAXIMIZEBOX) != 0) {
-            flags |= Qt::WindowMaximizeButtonHint;
-        }
-    }
-    if ((style & WS_THICKFRAME) == 0) {
-        flags |= Qt::MSWindowsFixedSizeDialogHint;
-    }
-    m_pWnd->setWindowFlags(flags);
-    m_pWnd->setSizeGripEnabled(false);
+    m_pWnd->SetFrameStyle(m_template.style);
     m_pWnd->setWindowTitle(ToQt(CString(m_template.title != nullptr ? m_template.title : u"")));
 
     const QFont font = TemplateFont(m_template);
@@ -209,7 +69,7 @@ bool CDialog::CreateDialogWindow() {
     const PixelRect client =
         MapDialogRect(m_template.x, m_template.y, m_template.cx, m_template.cy);
     m_pWnd->setFixedSize(client.cx, client.cy);
-    if ((style & WS_THICKFRAME) != 0) {
+    if ((m_template.style & WS_THICKFRAME) != 0) {
         m_pWnd->setMinimumSize(0, 0);
         m_pWnd->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         m_pWnd->resize(client.cx, client.cy);
@@ -230,84 +90,14 @@ void CDialog::BuildControls() {
     QWidget* previous = nullptr;
     for (int i = 0; i < m_template.itemCount; ++i) {
         const DialogItemTemplate& item = m_template.items[i];
-        const CString text(item.text != nullptr ? item.text : u"");
-        QWidget* control = nullptr;
-        bool transparent = false;  // frames and labels take no mouse input
-        const Qt::FocusPolicy focus =
-            (item.style & WS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus;
-
-        switch (item.windowClass) {
-            case DialogItemClass::button: {
-                const std::uint32_t kind = item.style & BS_TYPEMASK;
-                if (kind == BS_GROUPBOX) {
-                    auto* box = new QGroupBox(m_pWnd);
-                    box->setFocusPolicy(Qt::NoFocus);
-                    control = box;
-                    transparent = true;
-                } else if (kind == BS_AUTORADIOBUTTON) {
-                    auto* radio = new AutoRadioButton(m_pWnd);
-                    radio->setAutoExclusive(false);
-                    radio->setFocusPolicy(focus);
-                    control = radio;
-                    const int id = item.id;
-                    QObject::connect(radio, &QAbstractButton::clicked, m_pWnd,
-                                     [this, id] { SendEvent(MessageEvent::command, id); });
-                } else {
-                    auto* button = new QPushButton(m_pWnd);
-                    button->setAutoDefault(false);
-                    button->setDefault(false);
-                    button->setFocusPolicy(focus);
-                    control = button;
-                    const int id = item.id;
-                    QObject::connect(button, &QAbstractButton::clicked, m_pWnd,
-                                     [this, id] { SendEvent(MessageEvent::command, id); });
-                }
-                break;
-            }
-            case DialogItemClass::edit: {
-                auto* edit = new QLineEdit(m_pWnd);
-                edit->setFrame((item.style & WS_BORDER) != 0);
-                edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                edit->setFocusPolicy(focus);
-                control = edit;
-                break;
-            }
-            case DialogItemClass::staticText: {
-                auto* label = new QLabel(m_pWnd);
-                label->setFocusPolicy(Qt::NoFocus);
-                if ((item.style & SS_TYPEMASK) == SS_ICON && item.icon != nullptr) {
-                    label->setPixmap(LoadIconResource(*item.icon).pixmap(32, 32));
-                } else {
-                    label->setTextFormat(Qt::PlainText);
-                    label->setWordWrap(true);
-                    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                }
-                control = label;
-                transparent = true;
-                break;
-            }
+        QWidget* control =
+            CreateControl(item, MapDialogRect(item.x, item.y, item.cx, item.cy), m_pWnd);
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            ConnectClick(button, *this, item.id);
         }
-
-        control->setProperty(kIdProperty, item.id);
-        control->setObjectName(QStringLiteral("control%1").arg(item.id));
-        const PixelRect rect = MapDialogRect(item.x, item.y, item.cx, item.cy);
-        control->setGeometry(rect.x, rect.y, rect.cx, rect.cy);
-        if (transparent) {
-            control->setAttribute(Qt::WA_TransparentForMouseEvents);
-        }
-        if (item.windowClass == DialogItemClass::button &&
-            (item.style & BS_TYPEMASK) == BS_GROUPBOX) {
-            control->lower();  // a frame stays behind the controls inside it
-        }
-        control->setEnabled((item.style & WS_DISABLED) == 0);
-        control->setVisible((item.style & WS_VISIBLE) != 0);
-        control->installEventFilter(m_pWnd);
+        control->installEventFilter(m_pWnd);  // the dialog keys
         if (item.id != IDC_STATIC && m_controls.find(item.id) == m_controls.end()) {
             m_controls[item.id] = control;
-        }
-        if (!(item.windowClass == DialogItemClass::staticText &&
-              (item.style & SS_TYPEMASK) == SS_ICON)) {
-            SetControlText(control, text);
         }
         // The template order is the tab order.
         if (previous != nullptr) {
@@ -360,10 +150,17 @@ void CDialog::DestroyDialogWindow() {
         return;
     }
     SendEvent(MessageEvent::destroy);
-    DialogWindow* window = m_pWnd;
+    DeleteDialogWindow();
+}
+
+void CDialog::DeleteDialogWindow() {
+    DialogWindow* window = std::exchange(m_pWnd, nullptr);
+    if (window == nullptr) {
+        return;
+    }
+    // Detached first, so that nothing the window sees while it goes reaches the dialog.
     window->Detach();
     m_controls.clear();
-    m_pWnd = nullptr;
     delete window;
 }
 
@@ -402,20 +199,14 @@ bool CDialog::SendEvent(MessageEvent event, int id) {
 }
 
 void CDialog::RouteEvent(MessageEvent event, int id) {
-    for (const MessageMap* map = GetMessageMap(); map != nullptr;
-         map = map->pfnGetBaseMap != nullptr ? map->pfnGetBaseMap() : nullptr) {
-        for (const MessageMapEntry* entry = map->entries; entry->event != MessageEvent::end;
-             ++entry) {
-            if (entry->event != event || id < entry->firstId || id > entry->lastId) {
-                continue;
-            }
-            if (entry->pfn != nullptr) {
-                (this->*(entry->pfn))();
-            } else if (entry->pfnId != nullptr) {
-                (this->*(entry->pfnId))(static_cast<unsigned>(id));
-            }
-            return;
-        }
+    const MessageMapEntry* entry = FindMessageMapEntry(GetMessageMap(), event, id);
+    if (entry == nullptr) {
+        return;
+    }
+    if (entry->pfn != nullptr) {
+        (this->*(entry->pfn))();
+    } else if (entry->pfnId != nullptr) {
+        (this->*(entry->pfnId))(static_cast<unsigned>(id));
     }
 }
 
@@ -459,20 +250,7 @@ void CDialog::SetIcon(const HICON& icon, BOOL bBigIcon) {
     if (m_pWnd == nullptr) {
         return;
     }
-    // Qt keeps one icon per window with every size in it: the big icon's
-    // 32 x 32 image and the small icon's 16 x 16 image.
-    QIcon combined;
-    for (const QSize& size : m_bigIcon.availableSizes()) {
-        if (size.width() >= 32 || m_smallIcon.isNull()) {
-            combined.addPixmap(m_bigIcon.pixmap(size));
-        }
-    }
-    for (const QSize& size : m_smallIcon.availableSizes()) {
-        if (size.width() < 32 || m_bigIcon.isNull()) {
-            combined.addPixmap(m_smallIcon.pixmap(size));
-        }
-    }
-    m_pWnd->setWindowIcon(combined);
+    m_pWnd->setWindowIcon(CombineWindowIcons(m_bigIcon, m_smallIcon));
 }
 
 HICON CDialog::GetIcon(BOOL bBigIcon) const {
@@ -488,7 +266,7 @@ int CDialog::GetDlgCtrlID(const QWidget* control) const {
     if (control == nullptr || m_pWnd == nullptr || control->parentWidget() != m_pWnd) {
         return 0;
     }
-    return control->property(kIdProperty).toInt();
+    return ControlId(control);
 }
 
 CString CDialog::GetDlgItemText(int id) const {
@@ -496,10 +274,7 @@ CString CDialog::GetDlgItemText(int id) const {
     if (control == nullptr) {
         return CString();
     }
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        return FromQt(edit->text());
-    }
-    return FromQt(control->property(kTextProperty).toString());
+    return ControlText(control);
 }
 
 void CDialog::SetDlgItemText(int id, const CString& text) {

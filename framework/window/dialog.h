@@ -2,10 +2,9 @@
 // addressed by id, a message map per dialog class, the modal run and the end
 // of the dialog.
 //
-// The widgets are Qt's. Positions and sizes of the template are dialog units
-// of the template's font: a horizontal unit is a quarter of the font's
-// average character width, a vertical unit an eighth of its height (the base
-// units), each value converted on its own and rounded to the nearest pixel.
+// The widgets are Qt's, built by the control factory (control_factory.h).
+// Positions and sizes of the template are dialog units of the template's font
+// (dialog_units.h).
 //
 // Keys: Enter on a focused push button presses it; Enter anywhere else issues
 // IDOK; Escape issues IDCANCEL. Tab follows the template order over visible,
@@ -13,7 +12,7 @@
 // unless the template says so, are not exclusive by themselves, and a click
 // always selects.
 //
-// Every handler runs through one dispatch (framework/dispatch.h).
+// Every handler runs through one dispatch (framework/window/dispatch.h).
 #pragma once
 
 #include <cstdint>
@@ -22,75 +21,14 @@
 #include "framework/core/dialog_template.h"
 #include "framework/core/object.h"
 #include "framework/core/string.h"
+#include "framework/window/dialog_units.h"
 #include "framework/window/icon.h"
+#include "framework/window/message_map.h"
 #include "platform/win_types.h"
 
 class QWidget;
-class QFont;
 class CDialog;
 class DialogWindow;
-
-// The events a message map routes.
-enum class MessageEvent {
-    end,      // marks the end of a map
-    command,  // WM_COMMAND: a button click (BN_CLICKED) or a command, by id
-    close,    // WM_CLOSE: the platform's close request
-    destroy,  // WM_DESTROY: the window is being destroyed
-};
-
-using AFX_PMSG = void (CDialog::*)();
-using AFX_PMSG_ID = void (CDialog::*)(unsigned id);
-
-// One entry: the event and the id range it applies to, and the handler
-// (either without arguments, or with the control id for ranges).
-struct MessageMapEntry {
-    MessageEvent event;
-    int firstId;
-    int lastId;
-    AFX_PMSG pfn;
-    AFX_PMSG_ID pfnId;
-};
-
-struct MessageMap {
-    const MessageMap* (*pfnGetBaseMap)();  // null for the root
-    const MessageMapEntry* entries;        // ends with MessageEvent::end
-};
-
-#define DECLARE_MESSAGE_MAP()                     \
-protected:                                        \
-    static const MessageMap* GetThisMessageMap(); \
-    const MessageMap* GetMessageMap() const override;
-
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
-    const MessageMap* theClass::GetMessageMap() const { \
-        return GetThisMessageMap();                     \
-    }                                                   \
-    const MessageMap* theClass::GetThisMessageMap() {   \
-        using ThisClass = theClass;                     \
-        using TheBaseClass = baseClass;                 \
-        static const MessageMapEntry messageEntries[] = {
-#define END_MESSAGE_MAP()                                                                    \
-    { MessageEvent::end, 0, 0, nullptr, nullptr }                                            \
-    }                                                                                        \
-    ;                                                                                        \
-    static const MessageMap messageMap = {&TheBaseClass::GetThisMessageMap, messageEntries}; \
-    return &messageMap;                                                                      \
-    }
-
-// A command or a button click of control `id`: void memberFxn().
-#define ON_COMMAND(id, memberFxn) \
-    {MessageEvent::command, (id), (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr},
-#define ON_BN_CLICKED(id, memberFxn) ON_COMMAND(id, memberFxn)
-// Clicks of the controls firstId ... lastId: void memberFxn(unsigned id).
-#define ON_COMMAND_RANGE(firstId, lastId, memberFxn)      \
-    {MessageEvent::command, (firstId), (lastId), nullptr, \
-     static_cast<AFX_PMSG_ID>(&ThisClass::memberFxn)},
-// The close request: void OnClose(); CDialog::OnClose is the default course.
-#define ON_WM_CLOSE() \
-    {MessageEvent::close, 0, 0, static_cast<AFX_PMSG>(&ThisClass::OnClose), nullptr},
-// The destruction of the window: void OnDestroy(); CDialog::OnDestroy first.
-#define ON_WM_DESTROY() \
-    {MessageEvent::destroy, 0, 0, static_cast<AFX_PMSG>(&ThisClass::OnDestroy), nullptr},
 
 // Data exchange between controls and members; no dialog of this program uses
 // it, so it only carries the direction.
@@ -105,17 +43,6 @@ public:
 // Check states of buttons.
 inline constexpr unsigned BST_UNCHECKED = 0;
 inline constexpr unsigned BST_CHECKED = 1;
-
-// The base units of a dialog's font, in pixels.
-struct DialogBaseUnits {
-    int cx;  // average character width
-    int cy;  // character height
-};
-
-// A rectangle in pixels.
-struct PixelRect {
-    int x, y, cx, cy;
-};
 
 class CDialog : public CObject {
     DECLARE_DYNAMIC(CDialog)
@@ -177,12 +104,6 @@ public:
     DialogBaseUnits GetBaseUnits() const { return m_baseUnits; }
     // Dialog units to pixels with this dialog's base units.
     PixelRect MapDialogRect(int x, int y, int cx, int cy) const;
-    // The font a template asks for (the template's face, then the platform's
-    // Japanese Gothic faces, at the template's point size).
-    static QFont TemplateFont(const DialogTemplate& dialogTemplate);
-    // The base units of a font: width = (width of A-Z a-z / 26 + 1) / 2,
-    // height = the font's height.
-    static DialogBaseUnits BaseUnitsOf(const QFont& font);
 
     // Routes one event through the message map, inside the one dispatch.
     // False when an exception left the handler (it has been reported).
@@ -201,7 +122,10 @@ private:
     friend class DialogWindow;
     bool CreateDialogWindow();
     void BuildControls();
+    // Sends the destruction event, then deletes the window.
     void DestroyDialogWindow();
+    // Deletes the window, if any, without telling the message map.
+    void DeleteDialogWindow();
     void RouteEvent(MessageEvent event, int id);
     void FocusFirstTabStop();
     // Enter and Escape; true when the key was taken.

@@ -12,3 +12,18 @@ HICON LoadIconResource(const IconResource& resource) {
     }
     return icon;
 }
+
+HICON CombineWindowIcons(const HICON& bigIcon, const HICON& smallIcon) {
+    QIcon combined;
+    for (const QSize& size : bigIcon.availableSizes()) {
+        if (size.width() >= 32 || smallIcon.isNull()) {
+            combined.addPixmap(bigIcon.pixmap(size));
+        }
+    }
+    for (const QSize& size : smallIcon.availableSizes()) {
+        if (size.width() < 32 || bigIcon.isNull()) {
+            combined.addPixmap(smallIcon.pixmap(size));
+        }
+    }
+    return combined;
+}

@@ -4,24 +4,10 @@
 
 #include <functional>
 
+#include "framework/core/message_box_style.h"
 #include "framework/core/string.h"
 
 class QWidget;
-
-// Buttons (low four bits of the style).
-inline constexpr unsigned MB_OK = 0x0;
-inline constexpr unsigned MB_OKCANCEL = 0x1;
-inline constexpr unsigned MB_YESNOCANCEL = 0x3;
-inline constexpr unsigned MB_YESNO = 0x4;
-inline constexpr unsigned MB_TYPEMASK = 0xF;
-// Icons.
-inline constexpr unsigned MB_ICONSTOP = 0x10;
-inline constexpr unsigned MB_ICONQUESTION = 0x20;
-inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-inline constexpr unsigned MB_ICONINFORMATION = 0x40;
-inline constexpr unsigned MB_ICONMASK = 0xF0;
-// Modality.
-inline constexpr unsigned MB_SYSTEMMODAL = 0x1000;
 
 // Answers.
 inline constexpr int IDYES = 6;

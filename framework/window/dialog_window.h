@@ -1,0 +1,31 @@
+// DialogWindow: the Qt window of a CDialog. It forwards the close request and
+// the dialog keys (Enter, Escape) of itself and of its controls to the
+// CDialog, which runs them through its message map; it never closes itself.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+class CDialog;
+
+class DialogWindow : public QDialog {
+public:
+    DialogWindow(CDialog* dialog, QWidget* parent) : QDialog(parent), m_dialog(dialog) {}
+
+    // Forwards nothing more: the CDialog is going away.
+    void Detach() { m_dialog = nullptr; }
+
+    // The frame a template's style asks for: a title bar with the system
+    // menu's close box; minimise and maximise boxes only where the style asks;
+    // a fixed size unless it has a sizing border.
+    void SetFrameStyle(std::uint32_t style);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // The keys of the controls, which have this window as their filter.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CDialog* m_dialog;
+};

@@ -61,6 +61,14 @@ void CSplitJoinApp::SetWorkingDirectoryFrom(const char16_t* firstArgument) {
     SetCurrentDirectoryW(ProgramFolder);
 }
 
+BOOL CSplitJoinApp::OnCmdMsg(unsigned id) {
+    if (id == ID_HELP) {
+        OnHelp();
+        return TRUE;
+    }
+    return CWinApp::OnCmdMsg(id);
+}
+
 BOOL CSplitJoinApp::InitInstance() {
     {
         CSplitJoinDlg dlg;

@@ -21,6 +21,9 @@ public:
 
     // Runs the main dialog modally; always false.
     BOOL InitInstance() override;
+    // The application's one command: ID_HELP (F1) goes to the framework's
+    // default help, which shows the main window's help (the usage texts).
+    BOOL OnCmdMsg(unsigned id) override;
 
     // Makes the program's own folder the working directory, so that a relative
     // path typed into the dialog names a file beside the program. The folder

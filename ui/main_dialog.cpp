@@ -8,17 +8,22 @@
 #include "engine/piece_layout.h"
 #include "engine/split.h"
 #include "framework/window/message_box.h"
+#include "framework/window/string_loader.h"
 #include "resources/resources.h"
+#include "ui/about_dialog.h"
+#include "ui/usage_text.h"
 
 IMPLEMENT_DYNAMIC(CSplitJoinDlg, CDialog)
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CSplitJoinDlg, CDialog)
+    ON_WM_SYSCOMMAND()
     ON_WM_CLOSE()
     ON_WM_DESTROY()
     ON_COMMAND_RANGE(IDC_ROW_BUTTON_1, IDC_ROW_BUTTON_10, OnPartButton)
     ON_BN_CLICKED(IDC_MODE_SPLIT, OnModeSplit)
     ON_BN_CLICKED(IDC_MODE_JOIN, OnModeJoin)
+    ON_BN_CLICKED(IDC_USAGE, OnUsage)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -57,13 +62,59 @@ void CSplitJoinDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CSplitJoinDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    AddAboutItem();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     // No radio button is checked yet, so this starts in split mode.
     OnModeJoin();
     ShowWholePieceNames();
+    NameFieldsForAssistiveTechnologies();
     // The framework puts the focus on the first visible, enabled tab stop.
     return TRUE;
+}
+
+void CSplitJoinDlg::AddAboutItem() {
+    CMenu* menu = GetSystemMenu(FALSE);
+    if (menu == nullptr) {
+        return;
+    }
+    const CString text = LoadStringResource(kStringTable, IDS_ABOUT_MENU);
+    if (text.IsEmpty()) {
+        return;
+    }
+    menu->AppendMenu(MF_SEPARATOR);
+    menu->AppendMenu(MF_STRING, IDM_ABOUT, text);
+}
+
+void CSplitJoinDlg::OnSysCommand(unsigned nID, std::intptr_t lParam) {
+    if ((nID & 0xFFF0) == IDM_ABOUT) {
+        CAboutDlg about;
+        about.DoModal();
+        return;
+    }
+    CDialog::OnSysCommand(nID, lParam);
+}
+
+void CSplitJoinDlg::OnUsage() {
+    CString overview;
+    overview.Format(UsageOverviewText);
+    ShowMessageBox(GetSafeHwnd(), overview, UsageTitle, MB_OK | MB_ICONINFORMATION);
+    CString cautions;
+    cautions.Format(UsageCautionsText);
+    ShowMessageBox(GetSafeHwnd(), cautions, UsageTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+void CSplitJoinDlg::ShowHelp() {
+    OnUsage();
+}
+
+void CSplitJoinDlg::NameFieldsForAssistiveTechnologies() {
+    // The group boxes' captions break their line; a reader says them as one.
+    CString source = GetDlgItemText(IDC_SOURCE_GROUP);
+    source.Replace(u"\r\n", u"");
+    SetDlgItemAccessibleName(IDC_SOURCE_PATH, source);
+    SetDlgItemAccessibleName(IDC_DEST_FOLDER, GetDlgItemText(IDC_DEST_GROUP));
+    // The row fields take their labels' texts with each mode (ApplyMode).
 }
 
 void CSplitJoinDlg::ShowWholePieceNames() {
@@ -106,6 +157,7 @@ void CSplitJoinDlg::ApplyMode(int join) {
         CString label;
         label.Format(join == 0 ? u"分割ファイル%dつ目" : u"結合するファイル%dつ目", n);
         SetDlgItemText(IDC_ROW_LABEL_1 + n - 1, label);
+        SetDlgItemAccessibleName(IDC_FOLDER_1 + n - 1, label);
     }
 }
 

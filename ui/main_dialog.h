@@ -45,6 +45,9 @@ public:
     // The window icon (IDI_APP).
     const HICON& GetWindowIcon() const { return m_hIcon; }
 
+    // F1's help: the usage texts.
+    void ShowHelp() override;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -58,6 +61,19 @@ protected:
     void OnModeJoin();
     // Widens the piece-name labels that their text would overflow.
     void ShowWholePieceNames();
+
+    // Window-menu commands: ids 16 to 31 open the About box, every other one
+    // gets the default handling (so close reaches OnClose).
+    void OnSysCommand(unsigned nID, std::intptr_t lParam);
+    // Appends a separator and the About item to the window menu, unless the
+    // menu or the item's text is missing.
+    void AddAboutItem();
+    // The usage button: the overview box, then, once it is closed, the
+    // cautions box; both owned by this dialog.
+    void OnUsage();
+    // Gives the source and destination fields their labels' texts as the
+    // names assistive technologies read.
+    void NameFieldsForAssistiveTechnologies();
 
     // A click on the part button `id` (IDC_ROW_BUTTON_1 .. IDC_ROW_BUTTON_10).
     void OnPartButton(unsigned id);

@@ -8,6 +8,7 @@
 
 #include "framework/window/control_properties.h"
 #include "framework/window/dialog.h"
+#include "framework/window/file_drop.h"
 #include "framework/window/icon.h"
 
 namespace {
@@ -64,6 +65,7 @@ QWidget* CreateEdit(const DialogItemTemplate& item, QWidget* parent) {
     edit->setFrame((item.style & WS_BORDER) != 0);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     edit->setFocusPolicy(FocusPolicyOf(item));
+    AcceptFileDrops(edit);
     return edit;
 }
 

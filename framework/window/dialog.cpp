@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QFont>
+#include <QPoint>
 #include <QPushButton>
+#include <QWindow>
 #include <utility>
 
 #include "framework/window/control_factory.h"
@@ -33,6 +35,7 @@ const MessageMap* CDialog::GetThisMessageMap() {
         ON_COMMAND(IDCANCEL, OnCancel)
         ON_WM_CLOSE()
         ON_WM_DESTROY()
+        ON_WM_SYSCOMMAND()
         kMessageMapEnd
     };
     static const MessageMap messageMap = {nullptr, messageEntries};
@@ -58,6 +61,7 @@ bool CDialog::CreateDialogWindow() {
     m_pWnd = new DialogWindow(this, owner);
     m_bEnded = false;
     m_nModalResult = -1;
+    m_windowMenu = CMenu::PlatformWindowMenu();
 
     m_pWnd->SetFrameStyle(m_template.style);
     m_pWnd->setWindowTitle(ToQt(CString(m_template.title != nullptr ? m_template.title : u"")));
@@ -198,21 +202,88 @@ bool CDialog::SendEvent(MessageEvent event, int id) {
     return AfxCallGuarded(m_pWnd, [this, event, id] { RouteEvent(event, id); });
 }
 
-void CDialog::RouteEvent(MessageEvent event, int id) {
+void CDialog::RouteEvent(MessageEvent event, int id, std::intptr_t lParam) {
     const MessageMapEntry* entry = FindMessageMapEntry(GetMessageMap(), event, id);
     if (entry == nullptr) {
+        // A command no dialog takes goes to the application, as F1's help does.
+        if (CWinApp* app = AfxGetApp(); app != nullptr && event == MessageEvent::command) {
+            app->OnCmdMsg(static_cast<unsigned>(id));
+        }
         return;
     }
     if (entry->pfn != nullptr) {
         (this->*(entry->pfn))();
     } else if (entry->pfnId != nullptr) {
         (this->*(entry->pfnId))(static_cast<unsigned>(id));
+    } else if (entry->pfnSys != nullptr) {
+        (this->*(entry->pfnSys))(static_cast<unsigned>(id), lParam);
     }
 }
 
-bool CDialog::HandleDialogKey(QWidget* target, int key) {
+bool CDialog::SendSysCommand(unsigned id, std::intptr_t lParam) {
+    return AfxCallGuarded(m_pWnd, [this, id, lParam] {
+        RouteEvent(MessageEvent::sysCommand, static_cast<int>(id), lParam);
+    });
+}
+
+void CDialog::OnSysCommand(unsigned nID, std::intptr_t) {
+    switch (nID & 0xFFF0) {
+        case SC_CLOSE:
+            SendEvent(MessageEvent::close);
+            break;
+        case SC_MOVE:
+            if (m_pWnd != nullptr && m_pWnd->windowHandle() != nullptr) {
+                m_pWnd->windowHandle()->startSystemMove();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+CMenu* CDialog::GetSystemMenu(BOOL bRevert) {
+    if (m_pWnd == nullptr || (m_template.style & WS_SYSMENU) == 0) {
+        return nullptr;
+    }
+    if (bRevert) {
+        m_windowMenu = CMenu::PlatformWindowMenu();
+        return nullptr;
+    }
+    return &m_windowMenu;
+}
+
+void CDialog::ShowWindowMenu(const QPoint& globalPos) {
+    if (GetSystemMenu(FALSE) == nullptr) {
+        return;
+    }
+    const unsigned id = TrackWindowMenu(m_windowMenu, m_pWnd, globalPos);
+    if (id != 0) {
+        SendSysCommand(id);
+    }
+}
+
+void CDialog::SetDlgItemAccessibleName(int id, const CString& name) {
+    if (QWidget* control = GetDlgItem(id)) {
+        control->setAccessibleName(ToQt(name));
+    }
+}
+
+void CDialog::ShowHelp() {}
+
+bool CDialog::HandleDialogKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
     if (m_pWnd == nullptr) {
         return false;
+    }
+    const bool menuKey = key == Qt::Key_Menu ||
+                         (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier) ||
+                         (key == Qt::Key_Space && modifiers == Qt::AltModifier);
+    if (menuKey) {
+        ShowWindowMenu(m_pWnd->mapToGlobal(QPoint(0, 0)));
+        return true;
+    }
+    if (key == Qt::Key_F1 && modifiers == Qt::NoModifier) {
+        SendEvent(MessageEvent::command, static_cast<int>(ID_HELP));
+        return true;
     }
     if (key == Qt::Key_Escape) {
         SendEvent(MessageEvent::command, IDCANCEL);

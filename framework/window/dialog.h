@@ -15,6 +15,7 @@
 // Every handler runs through one dispatch (framework/window/dispatch.h).
 #pragma once
 
+#include <QtCore/qnamespace.h>
 #include <cstdint>
 #include <map>
 
@@ -24,8 +25,10 @@
 #include "framework/window/dialog_units.h"
 #include "framework/window/icon.h"
 #include "framework/window/message_map.h"
+#include "framework/window/window_menu.h"
 #include "platform/win_types.h"
 
+class QPoint;
 class QWidget;
 class CDialog;
 class DialogWindow;
@@ -106,8 +109,26 @@ public:
     PixelRect MapDialogRect(int x, int y, int cx, int cy) const;
 
     // Routes one event through the message map, inside the one dispatch.
-    // False when an exception left the handler (it has been reported).
+    // False when an exception left the handler (it has been reported). A
+    // command that the dialog's map does not take goes to the application.
     bool SendEvent(MessageEvent event, int id = 0);
+    // Routes a window-menu command (WM_SYSCOMMAND) the same way.
+    bool SendSysCommand(unsigned id, std::intptr_t lParam = 0);
+
+    // The dialog's window menu (see window_menu.h): null when the template
+    // has no system menu or the window does not exist. `bRevert` puts the
+    // platform's items back and returns null, as the platform's call does.
+    CMenu* GetSystemMenu(BOOL bRevert);
+    // Opens the window menu at `globalPos`; a chosen item is sent as a
+    // system command.
+    void ShowWindowMenu(const QPoint& globalPos);
+
+    // The name assistive technologies read for a control.
+    void SetDlgItemAccessibleName(int id, const CString& name);
+
+    // The dialog's help, shown by the framework's default help handling
+    // (F1) when this dialog is the main window. Shows nothing by default.
+    virtual void ShowHelp();
 
 protected:
     static const MessageMap* GetThisMessageMap();
@@ -117,6 +138,9 @@ protected:
     void OnClose();
     // WM_DESTROY default handling (nothing to do).
     void OnDestroy();
+    // WM_SYSCOMMAND default handling: close sends the close request, move
+    // starts a window-manager move; other commands do nothing.
+    void OnSysCommand(unsigned nID, std::intptr_t lParam);
 
 private:
     friend class DialogWindow;
@@ -126,10 +150,10 @@ private:
     void DestroyDialogWindow();
     // Deletes the window, if any, without telling the message map.
     void DeleteDialogWindow();
-    void RouteEvent(MessageEvent event, int id);
+    void RouteEvent(MessageEvent event, int id, std::intptr_t lParam = 0);
     void FocusFirstTabStop();
-    // Enter and Escape; true when the key was taken.
-    bool HandleDialogKey(QWidget* target, int key);
+    // Enter, Escape, F1 and the window-menu keys; true when the key was taken.
+    bool HandleDialogKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers);
 
     const DialogTemplate& m_template;
     CDialog* m_pParentWnd;
@@ -140,4 +164,5 @@ private:
     HICON m_smallIcon;
     int m_nModalResult = -1;
     bool m_bEnded = false;
+    CMenu m_windowMenu;
 };

@@ -1,6 +1,7 @@
 #include "framework/window/dialog_window.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 #include "framework/window/dialog.h"
@@ -36,17 +37,27 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
-    if (m_dialog != nullptr && m_dialog->HandleDialogKey(this, event->key())) {
+    if (m_dialog != nullptr && m_dialog->HandleDialogKey(this, event->key(), event->modifiers())) {
         event->accept();
         return;
     }
     QWidget::keyPressEvent(event);  // not QDialog's: it has its own Enter and Escape
 }
 
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // Reaches the window from its background and from controls without a
+    // menu of their own (an edit field keeps its own).
+    if (m_dialog != nullptr) {
+        m_dialog->ShowWindowMenu(event->globalPos());
+    }
+    event->accept();
+}
+
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && m_dialog != nullptr && watched->isWidgetType()) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
-        if (m_dialog->HandleDialogKey(static_cast<QWidget*>(watched), keyEvent->key())) {
+        if (m_dialog->HandleDialogKey(static_cast<QWidget*>(watched), keyEvent->key(),
+                                      keyEvent->modifiers())) {
             return true;
         }
     }

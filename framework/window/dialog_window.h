@@ -23,6 +23,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A right click opens the dialog's window menu.
+    void contextMenuEvent(QContextMenuEvent* event) override;
     // The keys of the controls, which have this window as their filter.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

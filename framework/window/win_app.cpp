@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include "framework/window/dialog.h"
 #include "framework/window/qt_text.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CObject)
@@ -38,6 +39,16 @@ int CWinApp::Run() {
 
 int CWinApp::ExitInstance() {
     return 0;
+}
+
+BOOL CWinApp::OnCmdMsg(unsigned) {
+    return FALSE;
+}
+
+void CWinApp::OnHelp() {
+    if (m_pMainWnd != nullptr) {
+        m_pMainWnd->ShowHelp();
+    }
 }
 
 CWinApp* AfxGetApp() {

@@ -30,6 +30,11 @@ public:
     virtual int Run();
     // The end of the application; writes nothing. Returns the exit code.
     virtual int ExitInstance();
+    // A command that no dialog took (the application's message map); TRUE
+    // when the application handled it. Takes nothing by default.
+    virtual BOOL OnCmdMsg(unsigned id);
+    // The framework's default help handling (ID_HELP): the main window's help.
+    void OnHelp();
 
     // The application's name (the title of the framework's own boxes).
     const char16_t* m_pszAppName = nullptr;

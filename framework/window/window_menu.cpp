@@ -1,0 +1,66 @@
+#include "framework/window/window_menu.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPoint>
+#include <utility>
+
+#include "framework/window/qt_text.h"
+
+namespace {
+
+WindowMenuHook& Hook() {
+    static WindowMenuHook hook;
+    return hook;
+}
+
+}  // namespace
+
+void CMenu::AppendMenu(unsigned flags, unsigned id, const CString& text) {
+    if ((flags & MF_SEPARATOR) != 0) {
+        m_items.push_back(Item{0, CString(), true});
+    } else {
+        m_items.push_back(Item{id, text, false});
+    }
+}
+
+unsigned CMenu::GetMenuItemID(int position) const {
+    if (position < 0 || position >= GetMenuItemCount()) {
+        return 0;
+    }
+    return m_items[static_cast<std::size_t>(position)].id;
+}
+
+CString CMenu::GetMenuString(int position) const {
+    if (position < 0 || position >= GetMenuItemCount()) {
+        return CString();
+    }
+    return m_items[static_cast<std::size_t>(position)].text;
+}
+
+CMenu CMenu::PlatformWindowMenu() {
+    CMenu menu;
+    menu.AppendMenu(MF_STRING, SC_MOVE, u"移動(&M)");
+    menu.AppendMenu(MF_STRING, SC_CLOSE, u"閉じる(&C)\tAlt+F4");
+    return menu;
+}
+
+unsigned TrackWindowMenu(const CMenu& menu, QWidget* owner, const QPoint& globalPos) {
+    if (Hook()) {
+        return Hook()(menu);
+    }
+    QMenu shown(owner);
+    for (const CMenu::Item& item : menu.Items()) {
+        if (item.separator) {
+            shown.addSeparator();
+        } else {
+            shown.addAction(ToQt(item.text))->setData(item.id);
+        }
+    }
+    const QAction* chosen = shown.exec(globalPos);
+    return chosen != nullptr ? chosen->data().toUInt() : 0;
+}
+
+WindowMenuHook SetWindowMenuHook(WindowMenuHook hook) {
+    return std::exchange(Hook(), std::move(hook));
+}

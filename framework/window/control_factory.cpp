@@ -1,5 +1,7 @@
 #include "framework/window/control_factory.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +28,34 @@ protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
+// Assistive technologies take a checkable button that is not auto-exclusive
+// for a check box; these are the dialog's radio buttons all the same.
+class RadioButtonAccessible : public QAccessibleWidget {
+public:
+    explicit RadioButtonAccessible(QRadioButton* button)
+        : QAccessibleWidget(button, QAccessible::RadioButton) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = static_cast<QRadioButton*>(widget())->isChecked();
+        return state;
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return static_cast<QRadioButton*>(widget())->text().remove(QLatin1Char('&'));
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* RadioButtonAccessibleFactory(const QString&, QObject* object) {
+    if (auto* button = dynamic_cast<AutoRadioButton*>(object)) {
+        return new RadioButtonAccessible(button);
+    }
+    return nullptr;
+}
+
 bool IsFrame(const DialogItemTemplate& item) {
     return item.windowClass == DialogItemClass::button && (item.style & BS_TYPEMASK) == BS_GROUPBOX;
 }
@@ -48,6 +78,11 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
         return box;
     }
     if (kind == BS_AUTORADIOBUTTON) {
+        static const bool accessibleAsRadio = [] {
+            QAccessible::installFactory(RadioButtonAccessibleFactory);
+            return true;
+        }();
+        (void)accessibleAsRadio;
         auto* radio = new AutoRadioButton(parent);
         radio->setAutoExclusive(false);
         radio->setFocusPolicy(FocusPolicyOf(item));

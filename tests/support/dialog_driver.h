@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "framework/window/dialog.h"
@@ -104,4 +105,34 @@ inline std::vector<int> TabWalk(CDialog& dlg, int count, Qt::Key key = Qt::Key_T
         ids.push_back(dlg.GetFocusedDlgItem());
     }
     return ids;
+}
+
+// Puts `input` at the end of the event queue, as a user's click or key
+// waits there until the window's loop or the copy's pump takes it.
+inline void PostInput(std::function<void()> input) {
+    QMetaObject::invokeMethod(qApp, std::move(input), Qt::QueuedConnection);
+}
+
+// Runs the dialog modally with `steps`, each taken from the event queue
+// after everything the one before it queued; DoModal's result.
+inline std::intptr_t RunModalSteps(CDialog& dlg, std::vector<std::function<void()>> steps) {
+    auto next = std::make_shared<std::function<void(std::size_t)>>();
+    *next = [&dlg, steps, next](std::size_t i) {
+        if (i == steps.size()) {
+            if (dlg.GetSafeHwnd() != nullptr && dlg.GetSafeHwnd()->isVisible()) {
+                dlg.EndDialog(kNotEndedByTest);
+            }
+            return;
+        }
+        steps[i]();
+        PostInput([next, i] {
+            if (*next) {  // the dialog may have ended meanwhile
+                (*next)(i + 1);
+            }
+        });
+    };
+    PostInput([next] { (*next)(0); });
+    const std::intptr_t result = dlg.DoModal();
+    *next = nullptr;  // no step outlives the run; breaks the runner's cycle
+    return result;
 }

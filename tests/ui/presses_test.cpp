@@ -20,6 +20,7 @@
 #include "framework/window/win_app.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/observed_dialog.h"
 #include "ui/main_dialog.h"
 
 namespace fs = std::filesystem;
@@ -27,57 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMiB = 1 << 20;
-
-// The main dialog with a window onto its pump: `onPump` runs at the start of
-// every pump of a copy, with the pump's number (0 for the first).
-class ObservedDialog : public CSplitJoinDlg {
-public:
-    void PumpMessages() override {
-        if (onPump) {
-            onPump(m_pumps);
-        }
-        ++m_pumps;
-        CSplitJoinDlg::PumpMessages();
-    }
-    std::function<void(int)> onPump;
-
-private:
-    int m_pumps = 0;
-};
-
-int RowButton(int row) {
-    return IDC_ROW_BUTTON_1 + row - 1;
-}
-
-// Puts `input` at the end of the event queue, as a user's click or key
-// waits there until the window's loop or the copy's pump takes it.
-void Post(std::function<void()> input) {
-    QMetaObject::invokeMethod(qApp, std::move(input), Qt::QueuedConnection);
-}
-
-// Runs the dialog modally with `steps`, each taken from the event queue
-// after everything the one before it queued; DoModal's result.
-std::intptr_t RunSteps(CDialog& dlg, std::vector<std::function<void()>> steps) {
-    auto next = std::make_shared<std::function<void(std::size_t)>>();
-    *next = [&dlg, steps, next](std::size_t i) {
-        if (i == steps.size()) {
-            if (dlg.GetSafeHwnd() != nullptr && dlg.GetSafeHwnd()->isVisible()) {
-                dlg.EndDialog(kNotEndedByTest);
-            }
-            return;
-        }
-        steps[i]();
-        Post([next, i] {
-            if (*next) {  // the dialog may have ended meanwhile
-                (*next)(i + 1);
-            }
-        });
-    };
-    Post([next] { (*next)(0); });
-    const std::intptr_t result = dlg.DoModal();
-    *next = nullptr;  // no step outlives the run; breaks the runner's cycle
-    return result;
-}
 
 std::vector<CString> Captions(const CDialog& dlg) {
     std::vector<CString> captions;
@@ -168,7 +118,8 @@ TEST_F(PressesTest, TenSplitPressesMatchSplitAndTenJoinPressesRestoreTheSource) 
                          (reference / "temp").string() + "'"),
               0);
 
-    RunSteps(dlg, {[&] {
+    RunModalSteps(dlg,
+                  {[&] {
                        FillFields();
                        for (int row : Shuffled(kAllRows, 11)) {
                            ClickControl(dlg, RowButton(row));
@@ -205,11 +156,11 @@ TEST_F(PressesTest, DuringAPressOnlyItsRowIsEnabledAndShowsProcessing) {
         enabledSeen.push_back(EnabledRows(dlg));
     };
 
-    RunSteps(dlg, {[&] {
-                 FillFields();
-                 dlg.SetDlgItemText(RowButton(5), u"完了");  // an earlier press's outcome
-                 ClickControl(dlg, RowButton(3));
-             }});
+    RunModalSteps(dlg, {[&] {
+                      FillFields();
+                      dlg.SetDlgItemText(RowButton(5), u"完了");  // an earlier press's outcome
+                      ClickControl(dlg, RowButton(3));
+                  }});
 
     std::vector<CString> during(kPieceCount, CString(u"分割開始"));
     during[2] = u"処理中";
@@ -228,20 +179,20 @@ TEST_F(PressesTest, AfterAPressTheRowShowsItsOutcomeAndAllTenAreEnabled) {
     std::vector<int> enabledAfter;
     bool ownedByTheDialog = false;
 
-    RunSteps(dlg, {[&] {
-                 FillFields();
-                 ClickControl(dlg, RowButton(4));
-                 // The piece exists now, so the same press is refused with a message.
-                 boxes.onBox = [&](const MessageBoxCall& box) {
-                     captionsAfter = Captions(dlg);
-                     enabledAfter = EnabledRows(dlg);
-                     ownedByTheDialog = box.owner == dlg.GetSafeHwnd();
-                 };
-                 ClickControl(dlg, RowButton(4));
-                 boxes.onBox = nullptr;
-                 EXPECT_EQ(dlg.GetDlgItemText(RowButton(4)), CString(u"失敗"));
-                 EXPECT_EQ(EnabledRows(dlg), kAllRows);
-             }});
+    RunModalSteps(dlg, {[&] {
+                      FillFields();
+                      ClickControl(dlg, RowButton(4));
+                      // The piece exists now, so the same press is refused with a message.
+                      boxes.onBox = [&](const MessageBoxCall& box) {
+                          captionsAfter = Captions(dlg);
+                          enabledAfter = EnabledRows(dlg);
+                          ownedByTheDialog = box.owner == dlg.GetSafeHwnd();
+                      };
+                      ClickControl(dlg, RowButton(4));
+                      boxes.onBox = nullptr;
+                      EXPECT_EQ(dlg.GetDlgItemText(RowButton(4)), CString(u"失敗"));
+                      EXPECT_EQ(EnabledRows(dlg), kAllRows);
+                  }});
 
     // While the box was open, the row still showed the press running.
     ASSERT_EQ(boxes.calls.size(), 1u);
@@ -263,7 +214,7 @@ TEST_F(PressesTest, ASecondPressOfTheBusyRowCancelsAtOnceAndKeepsWhatWasWritten)
     std::int32_t stateAtOnce = -1;
     dlg.onPump = [&](int pump) {
         if (pump == 1) {
-            Post([&] {
+            PostInput([&] {
                 ClickControl(dlg, RowButton(6));
                 captionsAtOnce = Captions(dlg);
                 enabledAtOnce = EnabledRows(dlg);
@@ -272,18 +223,18 @@ TEST_F(PressesTest, ASecondPressOfTheBusyRowCancelsAtOnceAndKeepsWhatWasWritten)
         }
     };
 
-    RunSteps(dlg, {[&] {
-                       FillFields();
-                       ClickControl(dlg, RowButton(6));
-                       EXPECT_EQ(dlg.GetDlgItemText(RowButton(6)), CString(u"失敗"));
-                       EXPECT_EQ(EnabledRows(dlg), kAllRows);
-                       EXPECT_EQ(TransferState, kTransferIdle);
-                   },
-                   [&] {
-                       dlg.onPump = nullptr;
-                       ClickControl(dlg, RowButton(7));
-                       EXPECT_EQ(dlg.GetDlgItemText(RowButton(7)), CString(u"完了"));
-                   }});
+    RunModalSteps(dlg, {[&] {
+                            FillFields();
+                            ClickControl(dlg, RowButton(6));
+                            EXPECT_EQ(dlg.GetDlgItemText(RowButton(6)), CString(u"失敗"));
+                            EXPECT_EQ(EnabledRows(dlg), kAllRows);
+                            EXPECT_EQ(TransferState, kTransferIdle);
+                        },
+                        [&] {
+                            dlg.onPump = nullptr;
+                            ClickControl(dlg, RowButton(7));
+                            EXPECT_EQ(dlg.GetDlgItemText(RowButton(7)), CString(u"完了"));
+                        }});
 
     std::vector<CString> atOnce(kPieceCount, CString(u"分割開始"));
     atOnce[5] = u"失敗";
@@ -303,17 +254,17 @@ TEST_F(PressesTest, ACloseRequestHidesAtOnceAndStopsTheCopyAfterItsChunk) {
     bool visibleAfterClose = true;
     dlg.onPump = [&](int pump) {
         if (pump == 0) {
-            Post([&] {
+            PostInput([&] {
                 dlg.GetSafeHwnd()->close();
                 visibleAfterClose = dlg.GetSafeHwnd()->isVisible();
             });
         }
     };
 
-    const std::intptr_t result = RunSteps(dlg, {[&] {
-                                              FillFields();
-                                              ClickControl(dlg, RowButton(2));
-                                          }});
+    const std::intptr_t result = RunModalSteps(dlg, {[&] {
+                                                   FillFields();
+                                                   ClickControl(dlg, RowButton(2));
+                                               }});
 
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(visibleAfterClose);
@@ -354,14 +305,14 @@ TEST_F(PressesTest, ExitEscapeAndEnterHideAtOnceButThePieceIsCompleted) {
         std::vector<CString> captionsAtEnd;
         each.onPump = [&](int pump) {
             if (pump == 0) {
-                Post([&] {
+                PostInput([&] {
                     c.input(each);
                     visibleAfterInput = each.GetSafeHwnd()->isVisible();
                 });
             }
         };
         const int pressed = row;
-        const std::intptr_t result = RunSteps(
+        const std::intptr_t result = RunModalSteps(
             each, {[&] {
                 each.SetDlgItemText(IDC_SOURCE_PATH, ToCString(source));
                 each.SetDlgItemText(FolderFieldOfRow(pressed - 1), ToCString(folders[pressed - 1]));
@@ -384,21 +335,21 @@ TEST_F(PressesTest, AModeSwitchDuringACopyChangesTheCaptionsButNotTheRunningKind
     std::vector<CString> captionsAfterSwitch;
     dlg.onPump = [&](int pump) {
         if (pump == 0) {
-            Post([&] {
+            PostInput([&] {
                 ClickControl(dlg, IDC_MODE_JOIN);
                 captionsAfterSwitch = Captions(dlg);
             });
         }
     };
 
-    RunSteps(dlg, {[&] {
-                 FillFields();
-                 ClickControl(dlg, RowButton(8));
-                 std::vector<CString> atEnd(kPieceCount, CString(u"結合開始"));
-                 atEnd[7] = u"完了";
-                 EXPECT_EQ(Captions(dlg), atEnd);
-                 EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_MODE_JOIN), BST_CHECKED);
-             }});
+    RunModalSteps(dlg, {[&] {
+                      FillFields();
+                      ClickControl(dlg, RowButton(8));
+                      std::vector<CString> atEnd(kPieceCount, CString(u"結合開始"));
+                      atEnd[7] = u"完了";
+                      EXPECT_EQ(Captions(dlg), atEnd);
+                      EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_MODE_JOIN), BST_CHECKED);
+                  }});
 
     EXPECT_EQ(captionsAfterSwitch, std::vector<CString>(kPieceCount, CString(u"結合開始")));
     EXPECT_EQ(ReadAll(Piece(8)), ExpectedPiece(8));  // still a split
@@ -410,14 +361,14 @@ TEST_F(PressesTest, ASecondClickDuringACopyWithoutPumpsIsANewPressAfterIt) {
     WriteSource(5 * kMiB);  // pieces of half a MiB: no pump runs
     std::vector<CString> captionsBetween;
 
-    RunSteps(dlg, {[&] {
-                       FillFields();
-                       // The second click is already waiting when the press runs.
-                       Post([&] { ClickControl(dlg, RowButton(9)); });
-                       ClickControl(dlg, RowButton(9));
-                       captionsBetween = Captions(dlg);
-                   },
-                   [&] {}});
+    RunModalSteps(dlg, {[&] {
+                            FillFields();
+                            // The second click is already waiting when the press runs.
+                            PostInput([&] { ClickControl(dlg, RowButton(9)); });
+                            ClickControl(dlg, RowButton(9));
+                            captionsBetween = Captions(dlg);
+                        },
+                        [&] {}});
 
     EXPECT_EQ(captionsBetween[8], CString(u"完了"));
     EXPECT_EQ(ReadAll(Piece(9)), ExpectedPiece(9));
@@ -454,24 +405,24 @@ TEST_F(PressesTest, AWriteFailureMidCopyShowsTheFileErrorAndTheNextPressWorks) {
     std::vector<CString> captionsInBox;
     std::int32_t stateInBox = -1;
 
-    RunSteps(dlg, {[&] {
-                       FillFields();
-                       boxes.onBox = [&](const MessageBoxCall&) {
-                           captionsInBox = Captions(dlg);
-                           stateInBox = TransferState;
-                       };
-                       {
-                           const FileSizeCap cap(2 * kMiB + 100);
-                           ClickControl(dlg, RowButton(1));
-                       }
-                       boxes.onBox = nullptr;
-                       EXPECT_EQ(EnabledRows(dlg), kAllRows);
-                   },
-                   [&] {
-                       fs::remove(Piece(1));
-                       ClickControl(dlg, RowButton(1));
-                       EXPECT_EQ(dlg.GetDlgItemText(RowButton(1)), CString(u"完了"));
-                   }});
+    RunModalSteps(dlg, {[&] {
+                            FillFields();
+                            boxes.onBox = [&](const MessageBoxCall&) {
+                                captionsInBox = Captions(dlg);
+                                stateInBox = TransferState;
+                            };
+                            {
+                                const FileSizeCap cap(2 * kMiB + 100);
+                                ClickControl(dlg, RowButton(1));
+                            }
+                            boxes.onBox = nullptr;
+                            EXPECT_EQ(EnabledRows(dlg), kAllRows);
+                        },
+                        [&] {
+                            fs::remove(Piece(1));
+                            ClickControl(dlg, RowButton(1));
+                            EXPECT_EQ(dlg.GetDlgItemText(RowButton(1)), CString(u"完了"));
+                        }});
 
     ASSERT_EQ(boxes.calls.size(), 1u);
     const CFileException diskFull(CFileException::diskFull, 0, ToCString(Piece(1)));

@@ -22,24 +22,6 @@ namespace fs = std::filesystem;
 using fault_injection::SystemCall;
 using namespace file_calls;
 
-int CountOpenDescriptors() {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
-}
-
-std::vector<std::string> Entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class CreateThenFailTest : public ::testing::Test {
 protected:
     void SetUp() override { fault_injection::ClearFailures(); }

@@ -60,23 +60,3 @@ std::vector<unsigned char> ReadAt(const fs::path& file, std::uint64_t offset, st
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     return bytes;
 }
-
-std::vector<std::string> Entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-#ifndef _WIN32
-int CountOpenDescriptors() {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
-}
-#endif

@@ -65,12 +65,6 @@ std::vector<unsigned char> Slice(const std::vector<unsigned char>& bytes, std::s
 // `count` bytes of `file` from `offset`, read without the program's code.
 std::vector<unsigned char> ReadAt(const std::filesystem::path& file, std::uint64_t offset,
                                   std::size_t count);
-// The names in `folder`, sorted.
-std::vector<std::string> Entries(const std::filesystem::path& folder);
-#ifndef _WIN32
-// This process's open file descriptors.
-int CountOpenDescriptors();
-#endif
 
 inline constexpr std::int64_t k4GiB = 4294967296LL;
 

@@ -1,5 +1,7 @@
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -81,3 +83,23 @@ int RunCommand(const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
 }
+
+std::vector<std::string> Entries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+#ifndef _WIN32
+int CountOpenDescriptors() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+#endif

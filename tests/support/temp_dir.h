@@ -33,6 +33,12 @@ std::vector<unsigned char> PatternBytes(std::size_t size, unsigned pattern = 1);
 // A file of `size` bytes that holds no data blocks (reads as zeros).
 void MakeSparseFile(const std::filesystem::path& file, std::uint64_t size);
 CString ToCString(const std::filesystem::path& p);
+// The names in `folder`, sorted.
+std::vector<std::string> Entries(const std::filesystem::path& folder);
+#ifndef _WIN32
+// This process's open file descriptors.
+int CountOpenDescriptors();
+#endif
 // Runs a shell command; returns its exit status.
 int RunCommand(const std::string& command);
 

@@ -89,8 +89,8 @@ bool Supports(Call call) {
 
 const char* NameOf(SystemCall kind) {
     static constexpr std::array<const char*, kSystemCallKinds> kNames = {
-        "open",  "close", "read",  "write",   "lseek",         "fstat",     "stat",
-        "lstat", "lock",  "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink",
+        "open", "close", "read",    "write",         "lseek",     "fstat",  "stat",      "lstat",
+        "lock", "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink", "ftruncate",
     };
     return kNames[IndexOf(kind)];
 }

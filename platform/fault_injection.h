@@ -56,8 +56,9 @@ enum class SystemCall {
     syncFileRange,  // write-behind while a file is written
     fdatasync,      // the flush when a written file is closed
     unlink,         // removal of a file that a failing open had created
+    ftruncate,      // SetEndOfFile: a file cut back to its current position
 };
-inline constexpr std::size_t kSystemCallKinds = static_cast<std::size_t>(SystemCall::unlink) + 1;
+inline constexpr std::size_t kSystemCallKinds = static_cast<std::size_t>(SystemCall::ftruncate) + 1;
 
 // The kind's name as above ("open", "syncFileRange", ...), for test messages.
 const char* NameOf(SystemCall kind);

@@ -34,6 +34,10 @@ inline constexpr DWORD FILE_CURRENT = 1;
 inline constexpr DWORD FILE_END = 2;
 inline constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 inline constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+inline constexpr DWORD FILE_TYPE_UNKNOWN = 0;  // also what a failed query gives
+inline constexpr DWORD FILE_TYPE_DISK = 1;     // a file on a medium
+inline constexpr DWORD FILE_TYPE_CHAR = 2;     // a character device (/dev/zero, a terminal)
+inline constexpr DWORD FILE_TYPE_PIPE = 3;     // a pipe or a socket
 
 // Windows error numbers that the Linux layer reports.
 inline constexpr DWORD ERROR_SUCCESS = 0;
@@ -68,6 +72,12 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
 DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveHigh,
                      DWORD dwMoveMethod);
 DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh);
+// Cuts the file off (or extends it) at its current position.
+BOOL SetEndOfFile(HANDLE hFile);
+// What the handle is open on. A block device or anything else that is not a
+// file, a character device or a pipe is FILE_TYPE_UNKNOWN, with error number
+// 0; a failed query is FILE_TYPE_UNKNOWN with the failure's number.
+DWORD GetFileType(HANDLE hFile);
 BOOL CloseHandle(HANDLE hObject);
 DWORD GetLastError();
 void SetLastError(DWORD dwErrCode);

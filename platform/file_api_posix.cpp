@@ -291,6 +291,38 @@ DWORD GetFileSize(HANDLE hFile, DWORD* lpFileSizeHigh) {
     return static_cast<DWORD>(value & 0xFFFFFFFFu);
 }
 
+BOOL SetEndOfFile(HANDLE hFile) {
+    const int fd = FdOf(hFile);
+    const off_t position = sys::Lseek(fd, 0, SEEK_CUR);
+    if (position < 0 || sys::Ftruncate(fd, position) != 0) {
+        t_lastError = TransferError(hFile, errno);
+        return FALSE;
+    }
+    t_lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+DWORD GetFileType(HANDLE hFile) {
+    struct stat st {};
+    if (sys::Fstat(FdOf(hFile), &st) != 0) {
+        t_lastError = WindowsErrorFromErrno(errno);
+        return FILE_TYPE_UNKNOWN;
+    }
+    t_lastError = ERROR_SUCCESS;
+    if (S_ISREG(st.st_mode)) {
+        return FILE_TYPE_DISK;
+    }
+    if (S_ISCHR(st.st_mode)) {
+        return FILE_TYPE_CHAR;
+    }
+    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) {
+        return FILE_TYPE_PIPE;
+    }
+    // A block device reads like a disk but is the whole medium, not a file
+    // on it; folders never get this far.
+    return FILE_TYPE_UNKNOWN;
+}
+
 BOOL CloseHandle(HANDLE hObject) {
     const int fd = FdOf(hObject);
     if (TakeInjectedFailure(fault_injection::Call::CloseHandle)) {

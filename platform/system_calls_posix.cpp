@@ -122,4 +122,9 @@ int Unlink(const char* path) {
     return RetryOnEintr([&] { return Passes(SystemCall::unlink) ? ::unlink(path) : -1; });
 }
 
+int Ftruncate(int fd, off_t length) {
+    return RetryOnEintr(
+        [&] { return Passes(SystemCall::ftruncate) ? ::ftruncate(fd, length) : -1; });
+}
+
 }  // namespace sys

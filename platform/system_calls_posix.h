@@ -33,5 +33,6 @@ int Fadvise(int fd, off_t offset, off_t length, int advice);
 int SyncFileRange(int fd, off_t offset, off_t length, unsigned flags);
 int Fdatasync(int fd);
 int Unlink(const char* path);
+int Ftruncate(int fd, off_t length);
 
 }  // namespace sys

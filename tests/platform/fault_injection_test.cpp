@@ -41,8 +41,8 @@ TEST(FaultInjection, SupportsSaysWhatCanBeMadeToFailHere) {
 
 TEST(FaultInjection, EveryKindHasItsOwnName) {
     const std::vector<std::string> expected = {
-        "open",  "close", "read",  "write",   "lseek",         "fstat",     "stat",
-        "lstat", "lock",  "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink",
+        "open", "close", "read",    "write",         "lseek",     "fstat",  "stat",      "lstat",
+        "lock", "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink", "ftruncate",
     };
     ASSERT_EQ(fault_injection::kSystemCallKinds, expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -345,11 +345,12 @@ TEST_F(SystemCallSeamTest, EveryInterruptedCallOfARoundTripIsRetriedAndChangesNo
     const std::int64_t calls = counter.Total();
     ASSERT_EQ(expected, (std::vector<std::int64_t>{1, 1000, 1, 100, 0, 5, 1100, 1, 1100, 1, 1, 1000,
                                                    1, 100, 1, 1, 1, 3}));
-    // Every kind of call but the write-back of large writes (tested above)
-    // and the removal after a failed create.
-    EXPECT_EQ(Counted(counter).size(), fault_injection::kSystemCallKinds - 2);
+    // Every kind of call but the write-back of large writes (tested above),
+    // the removal after a failed create and the cut of a file's end.
+    EXPECT_EQ(Counted(counter).size(), fault_injection::kSystemCallKinds - 3);
     EXPECT_EQ(Counted(counter).count("syncFileRange"), 0u);
     EXPECT_EQ(Counted(counter).count("unlink"), 0u);
+    EXPECT_EQ(Counted(counter).count("ftruncate"), 0u);
 
     for (std::int64_t n = 0; n < calls; ++n) {
         SCOPED_TRACE("interrupted call " + std::to_string(n));

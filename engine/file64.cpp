@@ -161,6 +161,7 @@ BOOL CFile64::Open(const CString& path, DWORD dwDesiredAccess, DWORD dwShareMode
 }
 
 void CFile64::Close() {
+    const CString path = m_strFileName;  // gone from the handle before it raises
     bool failed = false;
     DWORD error = ERROR_SUCCESS;
     if (IsOpen()) {
@@ -173,7 +174,7 @@ void CFile64::Close() {
     m_bCloseOnDelete = FALSE;
     m_strFileName.Empty();
     if (failed) {
-        RaiseOsError(static_cast<std::int32_t>(error), nullptr);
+        RaiseOsError(static_cast<std::int32_t>(error), path);
     }
 }
 
@@ -226,4 +227,11 @@ std::int64_t CFile64::GetPosition() const {
     const DWORD low = SetFilePointer(m_hFile, 0, &high, FILE_CURRENT);
     CheckLowHalf(low);
     return Combine(static_cast<DWORD>(high), low);
+}
+
+void CFile64::SetLength(std::uint64_t newLength) {
+    Seek(static_cast<std::int64_t>(newLength), begin, TRUE);
+    if (!SetEndOfFile(m_hFile)) {
+        RaiseOsError(static_cast<std::int32_t>(GetLastError()), m_strFileName);
+    }
 }

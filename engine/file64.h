@@ -39,8 +39,9 @@ public:
               LPSECURITY_ATTRIBUTES lpSecurityAttributes = nullptr,
               DWORD dwFlagsAndAttributes = FILE_ATTRIBUTE_NORMAL, HANDLE hTemplateFile = nullptr);
 
-    // Always leaves the handle not open; raises (without a file name) when
-    // the platform close failed.
+    // Always leaves the handle not open; raises with the file's path when the
+    // platform close failed (for a written file that is most often where a
+    // failing medium shows, so the box must say which file it was).
     void Close();
     // Bytes read: fewer than `count` near the end, 0 at the end. Raises
     // without a file name when the platform read fails.
@@ -53,6 +54,10 @@ public:
     std::int64_t Seek(const std::int64_t& offset, int origin, BOOL bForward);
     std::int64_t GetLength() const;
     std::int64_t GetPosition() const;
+    // Makes the file `newLength` bytes long, cutting off or adding at its end,
+    // and leaves the position there. Raises with the file's path when the
+    // platform cannot; a failing move raises as Seek does.
+    void SetLength(std::uint64_t newLength);
 
     // The path of the last successful Open; empty when not open.
     const CString& GetFilePath() const { return m_strFileName; }

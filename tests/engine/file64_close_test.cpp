@@ -1,11 +1,13 @@
 // CFile64 from a new handle to its end: its class record, Close on a handle
-// that was never opened, a failing close, and what destruction closes.
+// that was never opened, a failing close (which names its file), and what
+// destruction closes.
 //
 // The same tests run on Windows against kernel32 itself (tests/windows).
 // There, tests that need a POSIX facility, and those that need the platform
 // seam on a kernel32 service, are skipped with the reason.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <type_traits>
 
 #include "engine/file64.h"
@@ -60,8 +62,8 @@ TEST_F(File64Test, CloseAndDestructionOfANewHandleMakeNoPlatformCall) {
     const CString path = MakeFile("probe", {1, 2, 3});
     CFile64 g;
     ASSERT_TRUE(OpenSource(g, path));
-    EXPECT_EQ(Catch([&] { g.Close(); }), Expected(CFileException::accessDenied, 5, "",
-                                                  "無題のﾌｧｲﾙ へのｱｸｾｽは拒否されました。"));
+    EXPECT_EQ(Catch([&] { g.Close(); }), Expected(CFileException::accessDenied, 5, path.ToUtf8(),
+                                                  path.ToUtf8() + " へのｱｸｾｽは拒否されました。"));
     ExpectNotOpen(g);
 }
 
@@ -83,8 +85,10 @@ TEST_F(File64Test, AFailingCloseResetsTheHandleBeforeTheExceptionLeaves) {
         caught = true;
         // The exception is still in flight: the handle is already reset.
         ExpectNotOpen(f);
-        EXPECT_EQ(Describe(e), Expected(CFileException::accessDenied, 5, "",
-                                        "無題のﾌｧｲﾙ へのｱｸｾｽは拒否されました。"));
+        // The box names the file whose close failed, though the handle no
+        // longer holds its name.
+        EXPECT_EQ(Describe(e), Expected(CFileException::accessDenied, 5, path.ToUtf8(),
+                                        path.ToUtf8() + " へのｱｸｾｽは拒否されました。"));
     }
     EXPECT_TRUE(caught);
     ExpectNotOpen(f);
@@ -96,6 +100,24 @@ TEST_F(File64Test, AFailingCloseResetsTheHandleBeforeTheExceptionLeaves) {
     EXPECT_TRUE(OpenResult(g, path));
     // Closing again makes no call and raises nothing.
     EXPECT_EQ(Catch([&] { f.Close(); }), Raised{});
+}
+
+TEST_F(File64Test, AFailingFlushAtCloseNamesTheFileInItsBox) {
+    if (!fault_injection::SupportsSystemCalls()) {
+        GTEST_SKIP() << "kernel32's own flush cannot be made to fail";
+    }
+#ifndef _WIN32
+    const CString path = dir.Child("temp001");
+    CFile64 f;
+    ASSERT_TRUE(CreatePiece(f, path));
+    const auto bytes = PatternBytes(64);
+    f.Write(bytes.data(), 64);
+    fault_injection::FailSystemCall(fault_injection::SystemCall::fdatasync, EIO);
+    EXPECT_EQ(Catch([&] { f.Close(); }),
+              Expected(CFileException::hardIO, 23, path.ToUtf8(),
+                       path.ToUtf8() + " へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。"));
+    ExpectNotOpen(f);
+#endif
 }
 
 TEST_F(File64Test, ACloseThatFailsWithNumberZeroRaisesNothing) {

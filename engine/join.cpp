@@ -1,6 +1,9 @@
 #include "engine/join.h"
 
+#include <optional>
+
 #include "engine/piece_layout.h"
+#include "engine/result_rollback.h"
 
 namespace {
 
@@ -52,8 +55,9 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
         offset = pieceIndex * pieceSize;
     } else {
         // The tenth piece goes to the end, which must be where nine pieces of
-        // its size less 0 to 9 bytes end.
-        if (resultSize < 9 * (pieceSize - 9) || resultSize > 9 * pieceSize) {
+        // its size less 0 to 9 bytes end. Nine equal pieces always end at a
+        // multiple of 9, which most leftovers of an interrupted press miss.
+        if (resultSize < 9 * (pieceSize - 9) || resultSize > 9 * pieceSize || resultSize % 9 != 0) {
             host.ShowError(kSizeMessage);
             return kTransferFailed;
         }
@@ -65,5 +69,13 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
         host.ShowError(kSizeMessage);
         return kTransferFailed;
     }
-    return CopyLoop(host, piece, result, buffer, pieceSize);
+    std::optional<ResultRollback> rollback;
+    if (pieceIndex == kPieceCount - 1) {
+        rollback.emplace(result, resultPath, resultSize);
+    }
+    const TransferResult outcome = CopyLoop(host, piece, result, buffer, pieceSize);
+    if (outcome == kTransferCompleted && rollback) {
+        rollback->Completed();
+    }
+    return outcome;
 }

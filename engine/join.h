@@ -6,9 +6,12 @@
 
 // Puts piece `pieceIndex` (0..9), read from the folder of row pieceIndex + 1,
 // into `temp` in the destination folder; `temp` is created when missing and
-// never truncated. Pieces 1 to 9 go to index × (piece size), in any order and
-// as often as wanted; the tenth goes to the result's current end and only when
-// that end lies between 9 × (size − 9) and 9 × size, that is after the ninth.
+// never made shorter than it was when the call began. Pieces 1 to 9 go to
+// index × (piece size), in any order and as often as wanted; the tenth goes to
+// the result's current end and only when that end is a multiple of 9 between
+// 9 × (size − 9) and 9 × size, that is after the ninth. A press of the tenth
+// that fails or is cancelled takes its bytes back out of `temp` (see
+// ResultRollback).
 // Returns kTransferCompleted when the whole piece was written and both files
 // closed; kTransferFailed when refused by the start check, stopped with a
 // message (shown through the host) or cancelled. File errors during

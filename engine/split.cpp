@@ -37,7 +37,9 @@ TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
     const CString piecePath = PiecePath(folder, pieceIndex);
 
     CFile64 source;
-    if (!OpenForReading(source, sourcePath)) {
+    // Only a file on a medium has a size to divide: a device or a pipe has
+    // none, and its pieces would be reported done holding nothing of use.
+    if (!OpenForReading(source, sourcePath) || GetFileType(source.m_hFile) != FILE_TYPE_DISK) {
         ShowPathMessage(host, kSourceReadMessage, sourcePath);
         return kTransferFailed;
     }

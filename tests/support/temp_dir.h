@@ -12,6 +12,8 @@
 class TempDir {
 public:
     TempDir();
+    // A fresh folder under `base` instead of the system's temporary folder.
+    explicit TempDir(const std::filesystem::path& base);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -24,6 +26,10 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The system's temporary folder, or a memory file system where there is one:
+// for tests that write a lot and need no particular medium.
+std::filesystem::path FastTempBase();
 
 // File helpers for checking results on disk.
 std::vector<unsigned char> ReadAll(const std::filesystem::path& file);

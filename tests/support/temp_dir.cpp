@@ -63,7 +63,18 @@ std::vector<unsigned char> ReadAll(const std::filesystem::path& file) {
     if (!in) {
         throw std::runtime_error("cannot read " + file.string());
     }
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+    // In blocks: tens of megabytes byte by byte would cost seconds.
+    std::vector<unsigned char> bytes;
+    constexpr std::size_t kBlock = 1 << 20;
+    for (;;) {
+        const std::size_t done = bytes.size();
+        bytes.resize(done + kBlock);
+        in.read(reinterpret_cast<char*>(bytes.data() + done), kBlock);
+        bytes.resize(done + static_cast<std::size_t>(in.gcount()));
+        if (!in) {
+            return bytes;
+        }
+    }
 }
 
 void WriteAll(const std::filesystem::path& file, const std::vector<unsigned char>& bytes) {

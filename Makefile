@@ -16,8 +16,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR)
 
+# One test per core: the sweeps, the sanitized run and Wine keep each other company.
 test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 600
+	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 600 --parallel $(shell nproc)
 
 run: build
 	@if [ -x $(BUILD_DIR)/app/tesserak ]; then \

@@ -5,7 +5,7 @@ set(CPACK_PACKAGE_NAME "tesserak")
 set(CPACK_PACKAGE_VERSION "${TESSERAK_VERSION}")
 set(CPACK_PACKAGE_VENDOR "The Tesserak authors")
 set(CPACK_PACKAGE_CONTACT
-    "Tesserak maintainers <maintainers@users.noreply.c-seed-0109c740.example>")
+    "Tesserak maintainers <maintainers@tesserak.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "store a large file as ten pieces in ten folders and join them back")
 # The long description, one line per line of the control file.

@@ -12,7 +12,7 @@ FormatArg::FormatArg(const CString& text) : m_kind(Kind::text), m_text(text.GetS
 namespace {
 
 // One conversion of a template as written between its '%' and its letter.
-struct ConversionSpec {
+struct Conversion {
     bool leftAlign = false;
     bool zeroPad = false;
     bool plus = false;
@@ -37,16 +37,16 @@ int ParseNumber(const char16_t*& p) {
 }
 
 // The flags at `p`, in any order and number; `p` moves past them.
-void ParseFlags(const char16_t*& p, ConversionSpec& spec) {
+void ParseFlags(const char16_t*& p, Conversion& conversion) {
     for (;; ++p) {
         if (*p == u'-') {
-            spec.leftAlign = true;
+            conversion.leftAlign = true;
         } else if (*p == u'0') {
-            spec.zeroPad = true;
+            conversion.zeroPad = true;
         } else if (*p == u'+') {
-            spec.plus = true;
+            conversion.plus = true;
         } else if (*p == u' ') {
-            spec.space = true;
+            conversion.space = true;
         } else {
             return;
         }
@@ -55,12 +55,12 @@ void ParseFlags(const char16_t*& p, ConversionSpec& spec) {
 
 // The size prefix at `p`: I64 and ll widen to 64 bits; l and h are read and
 // change nothing.
-void ParseSizePrefix(const char16_t*& p, ConversionSpec& spec) {
+void ParseSizePrefix(const char16_t*& p, Conversion& conversion) {
     if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') {
-        spec.wide64 = true;
+        conversion.wide64 = true;
         p += 3;
     } else if (p[0] == u'l' && p[1] == u'l') {
-        spec.wide64 = true;
+        conversion.wide64 = true;
         p += 2;
     } else if (p[0] == u'l' || p[0] == u'h') {
         ++p;
@@ -69,32 +69,32 @@ void ParseSizePrefix(const char16_t*& p, ConversionSpec& spec) {
 
 // The conversion that starts at `p`, just after its '%'; `p` moves past its
 // letter (or to the terminator when the template ends inside it).
-ConversionSpec ParseConversionSpec(const char16_t*& p) {
-    ConversionSpec spec;
-    ParseFlags(p, spec);
-    spec.width = ParseNumber(p);
+Conversion ParseConversion(const char16_t*& p) {
+    Conversion conversion;
+    ParseFlags(p, conversion);
+    conversion.width = ParseNumber(p);
     if (*p == u'.') {
         ++p;
-        spec.precision = ParseNumber(p);
+        conversion.precision = ParseNumber(p);
     }
-    ParseSizePrefix(p, spec);
-    spec.conversion = *p;
+    ParseSizePrefix(p, conversion);
+    conversion.conversion = *p;
     if (*p != 0) {
         ++p;
     }
-    return spec;
+    return conversion;
 }
 
-// Appends `body` filled out to the spec's width.
-void Pad(std::u16string& out, const std::u16string& body, const ConversionSpec& spec,
+// Appends `body` filled out to the conversion's width.
+void Pad(std::u16string& out, const std::u16string& body, const Conversion& conversion,
          bool numeric) {
-    const int fill = spec.width - static_cast<int>(body.size());
+    const int fill = conversion.width - static_cast<int>(body.size());
     if (fill <= 0) {
         out += body;
-    } else if (spec.leftAlign) {
+    } else if (conversion.leftAlign) {
         out += body;
         out.append(static_cast<std::size_t>(fill), u' ');
-    } else if (spec.zeroPad && numeric) {
+    } else if (conversion.zeroPad && numeric) {
         // Zeros go after the sign.
         std::size_t signLength =
             (!body.empty() && (body[0] == u'-' || body[0] == u'+' || body[0] == u' ')) ? 1 : 0;
@@ -120,94 +120,95 @@ std::u16string Digits(std::uint64_t value, unsigned base, bool upper) {
 
 // The digits of an integer conversion: at least `precision` of them, none
 // for a zero with precision 0.
-std::u16string IntegerDigits(std::uint64_t magnitude, const ConversionSpec& spec) {
-    const unsigned base = (spec.conversion == u'x' || spec.conversion == u'X') ? 16 : 10;
-    std::u16string digits = Digits(magnitude, base, spec.conversion == u'X');
-    if (spec.precision >= 0 && static_cast<int>(digits.size()) < spec.precision) {
-        digits.insert(0, static_cast<std::size_t>(spec.precision) - digits.size(), u'0');
+std::u16string IntegerDigits(std::uint64_t magnitude, const Conversion& conversion) {
+    const unsigned base =
+        (conversion.conversion == u'x' || conversion.conversion == u'X') ? 16 : 10;
+    std::u16string digits = Digits(magnitude, base, conversion.conversion == u'X');
+    if (conversion.precision >= 0 && static_cast<int>(digits.size()) < conversion.precision) {
+        digits.insert(0, static_cast<std::size_t>(conversion.precision) - digits.size(), u'0');
     }
-    if (spec.precision == 0 && magnitude == 0) {
+    if (conversion.precision == 0 && magnitude == 0) {
         digits.clear();
     }
     return digits;
 }
 
 // The sign of a signed conversion: '-', or what the + and space flags ask for.
-std::u16string Sign(bool negative, const ConversionSpec& spec) {
+std::u16string Sign(bool negative, const Conversion& conversion) {
     if (negative) {
         return u"-";
     }
-    if (spec.plus) {
+    if (conversion.plus) {
         return u"+";
     }
-    if (spec.space) {
+    if (conversion.space) {
         return u" ";
     }
     return std::u16string();
 }
 
 // %d %i %u %x %X; false when the argument is not an integer.
-bool ConvertInteger(std::u16string& out, const ConversionSpec& spec, const FormatArg& arg) {
+bool ConvertInteger(std::u16string& out, const Conversion& conversion, const FormatArg& arg) {
     if (arg.kind() == FormatArg::Kind::text) {
         return false;
     }
     std::u16string body;
     std::uint64_t magnitude;
-    if (spec.conversion == u'd' || spec.conversion == u'i') {
+    if (conversion.conversion == u'd' || conversion.conversion == u'i') {
         const std::int64_t value =
-            spec.wide64 ? arg.asInt() : static_cast<std::int32_t>(arg.asInt());
+            conversion.wide64 ? arg.asInt() : static_cast<std::int32_t>(arg.asInt());
         const bool negative = value < 0;
         magnitude =
             negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        body = Sign(negative, spec);
+        body = Sign(negative, conversion);
     } else {
-        magnitude = spec.wide64 ? static_cast<std::uint64_t>(arg.asInt())
-                                : static_cast<std::uint32_t>(arg.asInt());
+        magnitude = conversion.wide64 ? static_cast<std::uint64_t>(arg.asInt())
+                                      : static_cast<std::uint32_t>(arg.asInt());
     }
-    body += IntegerDigits(magnitude, spec);
+    body += IntegerDigits(magnitude, conversion);
     // A precision takes the place of zero padding.
-    ConversionSpec padSpec = spec;
-    padSpec.zeroPad = spec.zeroPad && spec.precision < 0;
-    Pad(out, body, padSpec, true);
+    Conversion padded = conversion;
+    padded.zeroPad = conversion.zeroPad && conversion.precision < 0;
+    Pad(out, body, padded, true);
     return true;
 }
 
 // %c; false when the argument is text.
-bool ConvertCharacter(std::u16string& out, const ConversionSpec& spec, const FormatArg& arg) {
+bool ConvertCharacter(std::u16string& out, const Conversion& conversion, const FormatArg& arg) {
     if (arg.kind() == FormatArg::Kind::text) {
         return false;
     }
-    Pad(out, std::u16string(1, static_cast<char16_t>(arg.asInt())), spec, false);
+    Pad(out, std::u16string(1, static_cast<char16_t>(arg.asInt())), conversion, false);
     return true;
 }
 
 // %s, cut to the precision; false when the argument is not text.
-bool ConvertText(std::u16string& out, const ConversionSpec& spec, const FormatArg& arg) {
+bool ConvertText(std::u16string& out, const Conversion& conversion, const FormatArg& arg) {
     if (arg.kind() != FormatArg::Kind::text) {
         return false;
     }
     std::u16string_view text(arg.asText() == nullptr ? u"(null)" : arg.asText());
-    if (spec.precision >= 0) {
-        text = text.substr(0, static_cast<std::size_t>(spec.precision));
+    if (conversion.precision >= 0) {
+        text = text.substr(0, static_cast<std::size_t>(conversion.precision));
     }
-    Pad(out, std::u16string(text), spec, false);
+    Pad(out, std::u16string(text), conversion, false);
     return true;
 }
 
-// Appends one argument as the spec asks; false (and nothing appended) when
+// Appends one argument as the conversion asks; false (and nothing appended) when
 // the conversion is unknown or does not fit the argument's kind.
-bool ConvertArgument(std::u16string& out, const ConversionSpec& spec, const FormatArg& arg) {
-    switch (spec.conversion) {
+bool ConvertArgument(std::u16string& out, const Conversion& conversion, const FormatArg& arg) {
+    switch (conversion.conversion) {
         case u'd':
         case u'i':
         case u'u':
         case u'x':
         case u'X':
-            return ConvertInteger(out, spec, arg);
+            return ConvertInteger(out, conversion, arg);
         case u'c':
-            return ConvertCharacter(out, spec, arg);
+            return ConvertCharacter(out, conversion, arg);
         case u's':
-            return ConvertText(out, spec, arg);
+            return ConvertText(out, conversion, arg);
         default:
             return false;
     }
@@ -228,10 +229,10 @@ CString FormatString(const char16_t* format, std::initializer_list<FormatArg> ar
             continue;
         }
         const char16_t* written = p++;
-        const ConversionSpec spec = ParseConversionSpec(p);
-        if (spec.conversion == u'%') {
+        const Conversion conversion = ParseConversion(p);
+        if (conversion.conversion == u'%') {
             out += u'%';
-        } else if (next != args.end() && ConvertArgument(out, spec, *next)) {
+        } else if (next != args.end() && ConvertArgument(out, conversion, *next)) {
             ++next;
         } else {
             // Shown as written, so a faulty template is visible instead of

@@ -22,17 +22,8 @@ using fault_injection::SystemCall;
 
 const std::string kSizeMessage = "ファイルサイズ異常です。";
 
-class TenthRowTest : public TransferFixture {
+class TenthRowTest : public JoinFixture {
 protected:
-    void SetUp() override {
-        TransferFixture::SetUp();
-        dest = dir.path() / "restored";
-        fs::create_directory(dest);
-        host.SetField(IDC_DEST_FOLDER, ToCString(dest));
-    }
-
-    fs::path Result() const { return dest / "temp"; }
-
     // Splits `bytes` and joins pieces 1 to 9: `temp` then holds 9 × N bytes.
     void JoinFirstNine(const Bytes& bytes) {
         SplitAll(bytes);
@@ -51,8 +42,6 @@ protected:
         }
         return "";
     }
-
-    fs::path dest;
 };
 
 // N = 247,576 and R = 9: the tenth piece is 247,585 bytes, and nine pieces

@@ -43,17 +43,8 @@ std::string ResultMessage(const fs::path& result) {
            "他のアプリによりロックされていないかを確認してください。";
 }
 
-class JoinTest : public TransferFixture {
+class JoinTest : public JoinFixture {
 protected:
-    void SetUp() override {
-        TransferFixture::SetUp();
-        dest = dir.path() / "restored";
-        fs::create_directory(dest);
-        host.SetField(IDC_DEST_FOLDER, ToCString(dest));
-    }
-
-    fs::path Result() const { return dest / "temp"; }
-
     void RemovePiecesAndResult() {
         for (int row = 1; row <= 10; ++row) {
             fs::remove(Piece(row));
@@ -70,8 +61,6 @@ protected:
             ASSERT_EQ(JoinPiece(host, row - 1), kTransferCompleted) << "join row " << row;
         }
     }
-
-    fs::path dest;
 };
 
 TEST_F(JoinTest, SplitThenJoinInAnyOrderGivesTheSourceBack) {

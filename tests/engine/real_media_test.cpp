@@ -48,15 +48,8 @@ std::string CreateMessage(const fs::path& piece) {
            "。";
 }
 
-class RealMediaTest : public TransferFixture {
+class RealMediaTest : public JoinFixture {
 protected:
-    void SetUp() override {
-        TransferFixture::SetUp();
-        dest = dir.path() / "restored";
-        fs::create_directory(dest);
-        host.SetField(IDC_DEST_FOLDER, ToCString(dest));
-    }
-
     // Joins pieces 1 to 9 into `temp`; the medium fills up (`fillUp`) while
     // the tenth is written; room is made (`makeRoom`) and the tenth pressed
     // again. Runs in a child; returns what was not as expected.
@@ -96,8 +89,6 @@ protected:
         }
         return wrong.str();
     }
-
-    fs::path dest;
 };
 
 TEST_F(RealMediaTest, ATenthPieceThatFillsAMemoryFileSystemLeavesNothingAndJoinsLater) {

@@ -14,6 +14,7 @@
 #include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "tests/platform/file_calls.h"
+#include "tests/support/file_test.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -22,13 +23,7 @@ namespace fs = std::filesystem;
 using fault_injection::SystemCall;
 using namespace file_calls;
 
-class CreateThenFailTest : public ::testing::Test {
-protected:
-    void SetUp() override { fault_injection::ClearFailures(); }
-    void TearDown() override { fault_injection::ClearFailures(); }
-
-    TempDir dir;
-};
+class CreateThenFailTest : public FileTest {};
 
 TEST_F(CreateThenFailTest, ACreateNewThatFailsAtTheLockRemovesItsFile) {
     const int before = CountOpenDescriptors();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/file_api.h"
+#include "tests/support/file_test.h"
 #include "tests/support/temp_dir.h"
 #ifndef _WIN32
 #include "platform/errno_table.h"
@@ -56,19 +57,7 @@ using namespace file_calls;
 
 constexpr DWORD kMiB = 1024 * 1024;
 
-class SystemCallSeamTest : public ::testing::Test {
-protected:
-    void SetUp() override { fault_injection::ClearFailures(); }
-    void TearDown() override { fault_injection::ClearFailures(); }
-
-    // A file `name` in the test's folder holding `bytes`.
-    CString MakeFile(const std::string& name, const std::vector<unsigned char>& bytes) {
-        WriteAll(dir.path() / name, bytes);
-        return dir.Child(name);
-    }
-
-    TempDir dir;
-};
+class SystemCallSeamTest : public FileTest {};
 
 using Calls = std::map<std::string, std::int64_t>;
 

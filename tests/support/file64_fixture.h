@@ -19,6 +19,7 @@
 
 #include "engine/file64.h"
 #include "platform/fault_injection.h"
+#include "tests/support/file_test.h"
 #include "tests/support/temp_dir.h"
 
 // What a CFileException carried, in a form that compares and prints well.
@@ -77,16 +78,4 @@ inline constexpr std::int64_t k4GiB = 4294967296LL;
         }                                                                          \
     } while (0)
 
-class File64Test : public ::testing::Test {
-protected:
-    void SetUp() override { fault_injection::ClearFailures(); }
-    void TearDown() override { fault_injection::ClearFailures(); }
-
-    // A file `name` in the test's folder holding `bytes`.
-    CString MakeFile(const std::string& name, const std::vector<unsigned char>& bytes) {
-        WriteAll(dir.path() / name, bytes);
-        return dir.Child(name);
-    }
-
-    TempDir dir;
-};
+class File64Test : public FileTest {};

@@ -18,6 +18,13 @@ void TransferFixture::SetUp() {
     }
 }
 
+void JoinFixture::SetUp() {
+    TransferFixture::SetUp();
+    dest = dir.path() / "restored";
+    std::filesystem::create_directory(dest);
+    host.SetField(IDC_DEST_FOLDER, ToCString(dest));
+}
+
 void TransferFixture::TearDown() {
     EXPECT_EQ(TransferState, kTransferIdle);
     EXPECT_EQ(TransferBuffer::LiveCount(), 0);

@@ -30,3 +30,13 @@ protected:
     std::filesystem::path source;
     std::vector<std::filesystem::path> folders;
 };
+
+// The join tests' setting: a destination folder named in the host's field.
+class JoinFixture : public TransferFixture {
+protected:
+    void SetUp() override;
+    // The result file `temp` in the destination.
+    std::filesystem::path Result() const { return dest / "temp"; }
+
+    std::filesystem::path dest;
+};

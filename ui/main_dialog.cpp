@@ -1,13 +1,10 @@
 #include "ui/main_dialog.h"
 
-#include <QCoreApplication>
-#include <QFontMetrics>
-#include <QWidget>
-
 #include "engine/join.h"
 #include "engine/piece_layout.h"
 #include "engine/split.h"
 #include "framework/window/message_box.h"
+#include "framework/window/message_pump.h"
 #include "framework/window/string_loader.h"
 #include "resources/resources.h"
 #include "ui/about_dialog.h"
@@ -122,15 +119,8 @@ void CSplitJoinDlg::ShowWholePieceNames() {
     // letters are wider than the ones the layout was drawn for, so "temp001"
     // would lose its last digit. The names grow to their text, into the gap
     // before the row buttons; nothing else moves.
-    for (int n = 1; n <= kPieceCount; ++n) {
-        QWidget* name = GetDlgItem(IDC_PIECE_NAME_1 + n - 1);
-        const int needed = QFontMetrics(name->font())
-                               .horizontalAdvance(QString::fromUtf16(
-                                   GetDlgItemText(IDC_PIECE_NAME_1 + n - 1).GetString())) +
-                           1;
-        if (needed > name->width()) {
-            name->resize(needed, name->height());
-        }
+    for (int row = 0; row < kPieceCount; ++row) {
+        FitDlgItemToText(IDC_PIECE_NAME_1 + row);
     }
 }
 
@@ -241,5 +231,5 @@ void CSplitJoinDlg::PumpMessages() {
     if (!guard.entered()) {
         return;
     }
-    QCoreApplication::processEvents();
+    PumpWaitingMessages();
 }

@@ -5,16 +5,23 @@
 // template reads exactly like the program's resource script.
 //
 // Qt-free: the resources library holds templates without linking Qt; CDialog
-// (framework/window/dialog.h) builds the widgets from them.
+// (framework/window/dialog.h) builds the window from them.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/win_types.h"
+
 // Standard command ids.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 inline constexpr int IDC_STATIC = -1;  // a control that nobody addresses
 inline constexpr unsigned ID_HELP = 0xE146;
+
+// The rest are the system's own names on Windows (its headers define them as
+// macros, which a second definition would clash with); elsewhere the same
+// values.
+#ifndef _WIN32
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
 
 // Window styles.
 inline constexpr std::uint32_t WS_POPUP = 0x80000000;
@@ -52,6 +59,7 @@ inline constexpr std::uint32_t SS_LEFT = 0x0;
 inline constexpr std::uint32_t SS_ICON = 0x3;
 inline constexpr std::uint32_t SS_NOPREFIX = 0x80;
 inline constexpr std::uint32_t SS_TYPEMASK = 0x1F;
+#endif
 
 // The predefined window class of a control.
 enum class DialogItemClass { button, edit, staticText };

@@ -2,9 +2,10 @@
 // addressed by id, a message map per dialog class, the modal run and the end
 // of the dialog.
 //
-// The widgets are Qt's, built by the control factory (control_factory.h).
-// Positions and sizes of the template are dialog units of the template's font
-// (dialog_units.h).
+// The window and its controls are the platform's: Qt's widgets built by the
+// control factory (qt/control_factory.h), or on Windows the system's dialog
+// made from the same template in memory. Positions and sizes of the template
+// are dialog units of the template's font (dialog_units.h).
 //
 // Keys: Enter on a focused push button presses it; Enter anywhere else issues
 // IDOK; Escape issues IDCANCEL. Tab follows the template order over visible,
@@ -15,7 +16,6 @@
 // Every handler runs through one dispatch (framework/window/dispatch.h).
 #pragma once
 
-#include <QtCore/qnamespace.h>
 #include <cstdint>
 #include <map>
 
@@ -25,13 +25,10 @@
 #include "framework/window/dialog_units.h"
 #include "framework/window/icon.h"
 #include "framework/window/message_map.h"
+#include "framework/window/window_handle.h"
 #include "framework/window/window_menu.h"
-#include "platform/win_types.h"
 
-class QPoint;
-class QWidget;
 class CDialog;
-class DialogWindow;
 
 // Data exchange between controls and members; no dialog of this program uses
 // it, so it only carries the direction.
@@ -43,9 +40,11 @@ public:
     CDialog* m_pDlgWnd;
 };
 
-// Check states of buttons.
+#ifndef _WIN32
+// Check states of buttons (the system's own names on Windows).
 inline constexpr unsigned BST_UNCHECKED = 0;
 inline constexpr unsigned BST_CHECKED = 1;
+#endif
 
 class CDialog : public CObject {
     DECLARE_DYNAMIC(CDialog)
@@ -78,7 +77,7 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     // The dialog's window, null when it does not exist.
-    QWidget* GetSafeHwnd() const;
+    HWND GetSafeHwnd() const;
     CString GetWindowText() const;
     void SetWindowText(const CString& text);
     // Sets the big (32 x 32) or the small (16 x 16) window icon.
@@ -87,9 +86,9 @@ public:
 
     // Controls by id; null (or empty, or no effect) when there is no such
     // control or no window.
-    QWidget* GetDlgItem(int id) const;
+    HWND GetDlgItem(int id) const;
     // The id of a control of this dialog; 0 for anything else.
-    int GetDlgCtrlID(const QWidget* control) const;
+    int GetDlgCtrlID(HWND control) const;
     CString GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const CString& text);
     void CheckDlgButton(int id, unsigned check);
@@ -97,6 +96,9 @@ public:
     void EnableDlgItem(int id, BOOL enable);
     BOOL IsDlgItemEnabled(int id) const;
     BOOL IsDlgItemVisible(int id) const;
+    // Widens the control to the width its text takes in its font, when the
+    // text would not fit; its position and height stay.
+    void FitDlgItemToText(int id);
     // Moves the keyboard focus to the control.
     void GotoDlgCtrl(int id);
     // The id of the control that has the keyboard focus, 0 when none has.
@@ -119,9 +121,9 @@ public:
     // has no system menu or the window does not exist. `bRevert` puts the
     // platform's items back and returns null, as the platform's call does.
     CMenu* GetSystemMenu(BOOL bRevert);
-    // Opens the window menu at `globalPos`; a chosen item is sent as a
-    // system command.
-    void ShowWindowMenu(const QPoint& globalPos);
+    // Opens the window menu at the screen position x, y; a chosen item is
+    // sent as a system command.
+    void ShowWindowMenu(int screenX, int screenY);
 
     // The name assistive technologies read for a control.
     void SetDlgItemAccessibleName(int id, const CString& name);
@@ -143,7 +145,9 @@ protected:
     void OnSysCommand(unsigned nID, std::intptr_t lParam);
 
 private:
+    // The platform's window of the dialog routes its events through the map.
     friend class DialogWindow;
+    friend class DialogProcedure;
     bool CreateDialogWindow();
     void BuildControls();
     // Sends the destruction event, then deletes the window.
@@ -152,16 +156,14 @@ private:
     void DeleteDialogWindow();
     void RouteEvent(MessageEvent event, int id, std::intptr_t lParam = 0);
     void FocusFirstTabStop();
-    // Enter, Escape, F1 and the window-menu keys; true when the key was taken.
-    bool HandleDialogKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers);
 
     const DialogTemplate& m_template;
     CDialog* m_pParentWnd;
-    DialogWindow* m_pWnd = nullptr;
-    std::map<int, QWidget*> m_controls;
+    HWND m_hWnd = nullptr;
+    std::map<int, HWND> m_controls;
     DialogBaseUnits m_baseUnits{0, 0};
-    HICON m_bigIcon;
-    HICON m_smallIcon;
+    HICON m_bigIcon{};
+    HICON m_smallIcon{};
     int m_nModalResult = -1;
     bool m_bEnded = false;
     CMenu m_windowMenu;

@@ -1,15 +1,11 @@
-// Dialog units: the template font a dialog asks for, the base units of a
-// font, and the conversion of a template's rectangles to pixels.
+// Dialog units: the base units of a dialog's font and the conversion of a
+// template's rectangles to pixels.
 //
 // A horizontal unit is a quarter of the font's average character width, a
 // vertical unit an eighth of its height (the base units); each value is
 // converted on its own and rounded to the nearest pixel, so a layout matches
 // the template's coordinates on every screen and font size.
 #pragma once
-
-#include "framework/core/dialog_template.h"
-
-class QFont;
 
 // The base units of a dialog's font, in pixels.
 struct DialogBaseUnits {
@@ -21,15 +17,6 @@ struct DialogBaseUnits {
 struct PixelRect {
     int x, y, cx, cy;
 };
-
-// The font a template asks for (the template's face, then the platform's
-// Japanese Gothic faces, at the template's point size; 9 pt when it gives
-// none).
-QFont TemplateFont(const DialogTemplate& dialogTemplate);
-
-// The base units of a font: width = (width of A-Z a-z / 26 + 1) / 2,
-// height = the font's height.
-DialogBaseUnits BaseUnitsOf(const QFont& font);
 
 // The rectangle x, y, cx, cy in dialog units of `units`, in pixels.
 PixelRect DialogUnitsToPixels(const DialogBaseUnits& units, int x, int y, int cx, int cy);

@@ -3,7 +3,7 @@
 #include "framework/window/message_box.h"
 #include "framework/window/win_app.h"
 
-void ReportCommandFailure(QWidget* owner, const CException& e) {
+void ReportCommandFailure(HWND owner, const CException& e) {
     const FailureReport report = DescribeFailure(e);
     if (!report.show) {
         return;
@@ -11,7 +11,7 @@ void ReportCommandFailure(QWidget* owner, const CException& e) {
     ShowMessageBox(owner, report.text, AfxGetAppName(), report.style);
 }
 
-void ReportForeignFailure(QWidget* owner, const std::exception* e) {
+void ReportForeignFailure(HWND owner, const std::exception* e) {
     CString text = e != nullptr ? CString::FromUtf8(e->what()) : CString(u"不明なエラーです。");
     ShowMessageBox(owner, text.Left(kMaxShownMessage), AfxGetAppName(), MB_OK | MB_ICONSTOP);
 }

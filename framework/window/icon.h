@@ -1,18 +1,17 @@
-// Icons of the program's resources, as the window toolkit's icons.
+// Icons of the program's resources as the platform's icon handle: with Qt an
+// icon that holds both images, on Windows the system's icon of the program's
+// icon resource.
 #pragma once
 
-#include <QIcon>
-
 #include "framework/core/dialog_template.h"
+#include "framework/window/window_handle.h"
 
-// The platform's icon handle: Qt's icon with both images of the resource.
+#ifndef _WIN32
+#include <QIcon>
 using HICON = QIcon;
+#endif
 
-// Both images of `resource` (32 x 32 and 16 x 16) as one icon. Needs Qt's GUI
-// to be initialised (AfxWinInit).
+// Both images of `resource` (32 x 32 and 16 x 16) as one icon; an empty
+// (null) icon when the resource cannot be loaded. With Qt, needs its GUI to be
+// initialised (AfxWinInit).
 HICON LoadIconResource(const IconResource& resource);
-
-// The one icon of a window, as Qt keeps every size in one icon: the big
-// icon's 32 x 32 image and the small icon's 16 x 16 image; when one of them
-// is missing, every image of the other.
-HICON CombineWindowIcons(const HICON& bigIcon, const HICON& smallIcon);

@@ -6,16 +6,17 @@
 
 #include "framework/core/message_box_style.h"
 #include "framework/core/string.h"
+#include "framework/window/window_handle.h"
 
-class QWidget;
-
-// Answers.
+#ifndef _WIN32
+// Answers (the system's own names on Windows).
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
+#endif
 
 // One box as it was asked for.
 struct MessageBoxCall {
-    QWidget* owner;  // the window the box is modal to; may be null
+    HWND owner;  // the window the box is modal to; may be null
     CString text;
     CString title;
     unsigned style;
@@ -25,7 +26,7 @@ struct MessageBoxCall {
 
 // Shows a modal box (or hands it to the hook) and returns the answer: IDOK,
 // IDCANCEL, IDYES or IDNO. Texts are shown exactly; CR LF ends a line.
-int ShowMessageBox(QWidget* owner, const CString& text, const CString& title, unsigned style);
+int ShowMessageBox(HWND owner, const CString& text, const CString& title, unsigned style);
 
 // Replaces every box by a call of `hook`, whose result is the answer; an empty
 // hook shows boxes again. Returns the hook that was installed before.

@@ -3,9 +3,10 @@
 // A program defines exactly one object of a class derived from CWinApp, as a
 // static object: it is constructed during static initialisation, before the
 // framework's main routine runs. The main routine (AfxWinMain, reached from
-// the framework's `main`) initialises Qt, names the application, then calls
-// the object's InitInstance once. When that returns false the process ends
-// without entering a message loop; otherwise Run enters Qt's event loop.
+// the framework's `main`) initialises the platform's window system, names the
+// application, then calls the object's InitInstance once. When that returns
+// false the process ends without entering a message loop; otherwise Run
+// enters the platform's message loop.
 #pragma once
 
 #include "framework/core/object.h"
@@ -54,16 +55,18 @@ CWinApp* AfxGetApp();
 CString AfxGetAppName();
 
 // The program file's name without directory and extension, from the path of
-// the running executable ("/opt/x/tesserak" gives "tesserak"). Needs Qt to be
-// initialised.
+// the running executable ("/opt/x/tesserak" gives "tesserak"). With Qt,
+// needs Qt to be initialised.
 CString ProgramFileTitle();
 
-// Initialises Qt (creates the one QApplication from argc and argv, which must
-// outlive it) and names the application. Tests call it from their own main,
-// and AfxWinTerm at its end.
+// Initialises the window system and names the application: with Qt, creates
+// the one QApplication from argc and argv, which must outlive it; on Windows,
+// sets the process's error mode (no system boxes for failed media) and
+// registers the common controls. Tests call it from their own main, and
+// AfxWinTerm at its end.
 bool AfxWinInit(int& argc, char** argv);
 
-// Ends what AfxWinInit began (destroys the QApplication).
+// Ends what AfxWinInit began (with Qt, destroys the QApplication).
 void AfxWinTerm();
 
 // The framework's main routine: AfxWinInit, then InitInstance of the one

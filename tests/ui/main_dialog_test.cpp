@@ -11,7 +11,7 @@
 #include <QTest>
 #include <vector>
 
-#include "framework/window/qt_text.h"
+#include "framework/window/qt/qt_text.h"
 #include "resources/resources.h"
 #include "tests/support/dialog_driver.h"
 #include "ui/main_dialog.h"

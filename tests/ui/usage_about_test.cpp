@@ -18,7 +18,7 @@
 #include "app/split_join_app.h"
 #include "engine/piece_layout.h"
 #include "engine/transfer.h"
-#include "framework/window/qt_text.h"
+#include "framework/window/qt/qt_text.h"
 #include "framework/window/window_menu.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/temp_dir.h"

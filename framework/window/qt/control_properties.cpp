@@ -1,4 +1,4 @@
-#include "framework/window/control_properties.h"
+#include "framework/window/qt/control_properties.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QVariant>
 
-#include "framework/window/qt_text.h"
+#include "framework/window/qt/qt_text.h"
 
 namespace {
 

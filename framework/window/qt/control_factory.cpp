@@ -1,4 +1,4 @@
-#include "framework/window/control_factory.h"
+#include "framework/window/qt/control_factory.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "framework/window/control_properties.h"
 #include "framework/window/dialog.h"
-#include "framework/window/file_drop.h"
 #include "framework/window/icon.h"
+#include "framework/window/qt/control_properties.h"
+#include "framework/window/qt/file_drop.h"
 
 namespace {
 

@@ -29,5 +29,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Enter, Escape, F1 and the window-menu keys on `target` (this window or
+    // one of its controls); true when the key was taken.
+    bool HandleDialogKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers);
+
     CDialog* m_dialog;
 };

@@ -1,4 +1,4 @@
-#include "framework/window/file_drop.h"
+#include "framework/window/qt/file_drop.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,8 +1,9 @@
-#include "framework/window/dialog_window.h"
+#include "framework/window/qt/dialog_window.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QPushButton>
 
 #include "framework/window/dialog.h"
 
@@ -37,7 +38,7 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
-    if (m_dialog != nullptr && m_dialog->HandleDialogKey(this, event->key(), event->modifiers())) {
+    if (m_dialog != nullptr && HandleDialogKey(this, event->key(), event->modifiers())) {
         event->accept();
         return;
     }
@@ -48,7 +49,7 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     // Reaches the window from its background and from controls without a
     // menu of their own (an edit field keeps its own).
     if (m_dialog != nullptr) {
-        m_dialog->ShowWindowMenu(event->globalPos());
+        m_dialog->ShowWindowMenu(event->globalPos().x(), event->globalPos().y());
     }
     event->accept();
 }
@@ -56,10 +57,43 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && m_dialog != nullptr && watched->isWidgetType()) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
-        if (m_dialog->HandleDialogKey(static_cast<QWidget*>(watched), keyEvent->key(),
-                                      keyEvent->modifiers())) {
+        if (HandleDialogKey(static_cast<QWidget*>(watched), keyEvent->key(),
+                            keyEvent->modifiers())) {
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool DialogWindow::HandleDialogKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
+    if (m_dialog == nullptr) {
+        return false;
+    }
+    const bool menuKey = key == Qt::Key_Menu ||
+                         (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier) ||
+                         (key == Qt::Key_Space && modifiers == Qt::AltModifier);
+    if (menuKey) {
+        const QPoint origin = mapToGlobal(QPoint(0, 0));
+        m_dialog->ShowWindowMenu(origin.x(), origin.y());
+        return true;
+    }
+    if (key == Qt::Key_F1 && modifiers == Qt::NoModifier) {
+        m_dialog->SendEvent(MessageEvent::command, static_cast<int>(ID_HELP));
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        m_dialog->SendEvent(MessageEvent::command, IDCANCEL);
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        auto* button = qobject_cast<QPushButton*>(target);
+        if (button != nullptr && button != static_cast<QWidget*>(this) && button->isEnabled() &&
+            button->isVisible()) {
+            button->click();  // its click runs through the message map
+        } else {
+            m_dialog->SendEvent(MessageEvent::command, IDOK);
+        }
+        return true;
+    }
+    return false;
 }

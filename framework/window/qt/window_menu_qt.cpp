@@ -5,7 +5,7 @@
 #include <QPoint>
 #include <utility>
 
-#include "framework/window/qt_text.h"
+#include "framework/window/qt/qt_text.h"
 
 namespace {
 
@@ -22,6 +22,14 @@ void CMenu::AppendMenu(unsigned flags, unsigned id, const CString& text) {
     } else {
         m_items.push_back(Item{id, text, false});
     }
+}
+
+int CMenu::GetMenuItemCount() const {
+    return static_cast<int>(m_items.size());
+}
+
+std::vector<CMenu::Item> CMenu::Items() const {
+    return m_items;
 }
 
 unsigned CMenu::GetMenuItemID(int position) const {
@@ -45,7 +53,7 @@ CMenu CMenu::PlatformWindowMenu() {
     return menu;
 }
 
-unsigned TrackWindowMenu(const CMenu& menu, QWidget* owner, const QPoint& globalPos) {
+unsigned TrackWindowMenu(const CMenu& menu, HWND owner, int screenX, int screenY) {
     if (Hook()) {
         return Hook()(menu);
     }
@@ -57,7 +65,7 @@ unsigned TrackWindowMenu(const CMenu& menu, QWidget* owner, const QPoint& global
             shown.addAction(ToQt(item.text))->setData(item.id);
         }
     }
-    const QAction* chosen = shown.exec(globalPos);
+    const QAction* chosen = shown.exec(QPoint(screenX, screenY));
     return chosen != nullptr ? chosen->data().toUInt() : 0;
 }
 

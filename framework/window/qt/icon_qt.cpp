@@ -1,4 +1,4 @@
-#include "framework/window/icon.h"
+#include "framework/window/qt/window_icon.h"
 
 #include <QPixmap>
 

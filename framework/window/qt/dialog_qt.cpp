@@ -2,19 +2,31 @@
 
 #include <QAbstractButton>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
 #include <QPushButton>
 #include <QWindow>
 #include <utility>
 
-#include "framework/window/control_factory.h"
-#include "framework/window/control_properties.h"
-#include "framework/window/dialog_window.h"
 #include "framework/window/dispatch.h"
-#include "framework/window/qt_text.h"
+#include "framework/window/qt/control_factory.h"
+#include "framework/window/qt/control_properties.h"
+#include "framework/window/qt/dialog_window.h"
+#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/template_font.h"
+#include "framework/window/qt/window_icon.h"
 #include "framework/window/win_app.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CObject)
+
+namespace {
+
+// A dialog's window is always its DialogWindow.
+DialogWindow* WindowOf(HWND window) {
+    return static_cast<DialogWindow*>(window);
+}
+
+}  // namespace
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* parent)
     : m_template(dialogTemplate), m_pParentWnd(parent) {}
@@ -48,7 +60,7 @@ PixelRect CDialog::MapDialogRect(int x, int y, int cx, int cy) const {
 }
 
 bool CDialog::CreateDialogWindow() {
-    if (m_pWnd != nullptr) {
+    if (m_hWnd != nullptr) {
         return false;
     }
     QWidget* owner = nullptr;
@@ -58,36 +70,37 @@ bool CDialog::CreateDialogWindow() {
                app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
         owner = app->m_pMainWnd->GetSafeHwnd();
     }
-    m_pWnd = new DialogWindow(this, owner);
+    auto* window = new DialogWindow(this, owner);
+    m_hWnd = window;
     m_bEnded = false;
     m_nModalResult = -1;
     m_windowMenu = CMenu::PlatformWindowMenu();
 
-    m_pWnd->SetFrameStyle(m_template.style);
-    m_pWnd->setWindowTitle(ToQt(CString(m_template.title != nullptr ? m_template.title : u"")));
+    window->SetFrameStyle(m_template.style);
+    m_hWnd->setWindowTitle(ToQt(CString(m_template.title != nullptr ? m_template.title : u"")));
 
     const QFont font = TemplateFont(m_template);
-    m_pWnd->setFont(font);
-    m_baseUnits = BaseUnitsOf(m_pWnd->font());
+    m_hWnd->setFont(font);
+    m_baseUnits = BaseUnitsOf(m_hWnd->font());
 
     const PixelRect client =
         MapDialogRect(m_template.x, m_template.y, m_template.cx, m_template.cy);
-    m_pWnd->setFixedSize(client.cx, client.cy);
+    m_hWnd->setFixedSize(client.cx, client.cy);
     if ((m_template.style & WS_THICKFRAME) != 0) {
-        m_pWnd->setMinimumSize(0, 0);
-        m_pWnd->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        m_pWnd->resize(client.cx, client.cy);
+        m_hWnd->setMinimumSize(0, 0);
+        m_hWnd->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        m_hWnd->resize(client.cx, client.cy);
     }
 
     BuildControls();
 
     // WM_INITDIALOG.
     BOOL focusByFramework = TRUE;
-    AfxCallGuarded(m_pWnd, [this, &focusByFramework] { focusByFramework = OnInitDialog(); });
-    if (focusByFramework && m_pWnd != nullptr) {
+    AfxCallGuarded(m_hWnd, [this, &focusByFramework] { focusByFramework = OnInitDialog(); });
+    if (focusByFramework && m_hWnd != nullptr) {
         FocusFirstTabStop();
     }
-    return m_pWnd != nullptr;
+    return m_hWnd != nullptr;
 }
 
 void CDialog::BuildControls() {
@@ -95,11 +108,11 @@ void CDialog::BuildControls() {
     for (int i = 0; i < m_template.itemCount; ++i) {
         const DialogItemTemplate& item = m_template.items[i];
         QWidget* control =
-            CreateControl(item, MapDialogRect(item.x, item.y, item.cx, item.cy), m_pWnd);
+            CreateControl(item, MapDialogRect(item.x, item.y, item.cx, item.cy), m_hWnd);
         if (auto* button = qobject_cast<QAbstractButton*>(control)) {
             ConnectClick(button, *this, item.id);
         }
-        control->installEventFilter(m_pWnd);  // the dialog keys
+        control->installEventFilter(m_hWnd);  // the dialog keys
         if (item.id != IDC_STATIC && m_controls.find(item.id) == m_controls.end()) {
             m_controls[item.id] = control;
         }
@@ -118,7 +131,7 @@ void CDialog::FocusFirstTabStop() {
             continue;
         }
         QWidget* control = GetDlgItem(item.id);
-        if (control != nullptr && !control->isHidden() && control->isEnabledTo(m_pWnd)) {
+        if (control != nullptr && !control->isHidden() && control->isEnabledTo(m_hWnd)) {
             control->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -132,7 +145,7 @@ std::intptr_t CDialog::DoModal() {
     if (!m_bEnded) {
         // QDialog centres a window that has not been placed on the work area
         // of its screen (over its owner when it has one) as it is shown.
-        m_pWnd->exec();
+        WindowOf(m_hWnd)->exec();
     }
     const int result = m_nModalResult;
     DestroyDialogWindow();
@@ -142,15 +155,15 @@ std::intptr_t CDialog::DoModal() {
 void CDialog::EndDialog(int result) {
     m_nModalResult = result;
     m_bEnded = true;
-    if (m_pWnd != nullptr) {
+    if (m_hWnd != nullptr) {
         // Hides the window at once and asks the modal loop to return; the
         // loop returns when control is back in it.
-        m_pWnd->done(result);
+        WindowOf(m_hWnd)->done(result);
     }
 }
 
 void CDialog::DestroyDialogWindow() {
-    if (m_pWnd == nullptr) {
+    if (m_hWnd == nullptr) {
         return;
     }
     SendEvent(MessageEvent::destroy);
@@ -158,7 +171,7 @@ void CDialog::DestroyDialogWindow() {
 }
 
 void CDialog::DeleteDialogWindow() {
-    DialogWindow* window = std::exchange(m_pWnd, nullptr);
+    DialogWindow* window = WindowOf(std::exchange(m_hWnd, nullptr));
     if (window == nullptr) {
         return;
     }
@@ -199,7 +212,7 @@ void CDialog::OnClose() {
 void CDialog::OnDestroy() {}
 
 bool CDialog::SendEvent(MessageEvent event, int id) {
-    return AfxCallGuarded(m_pWnd, [this, event, id] { RouteEvent(event, id); });
+    return AfxCallGuarded(m_hWnd, [this, event, id] { RouteEvent(event, id); });
 }
 
 void CDialog::RouteEvent(MessageEvent event, int id, std::intptr_t lParam) {
@@ -221,7 +234,7 @@ void CDialog::RouteEvent(MessageEvent event, int id, std::intptr_t lParam) {
 }
 
 bool CDialog::SendSysCommand(unsigned id, std::intptr_t lParam) {
-    return AfxCallGuarded(m_pWnd, [this, id, lParam] {
+    return AfxCallGuarded(m_hWnd, [this, id, lParam] {
         RouteEvent(MessageEvent::sysCommand, static_cast<int>(id), lParam);
     });
 }
@@ -232,8 +245,8 @@ void CDialog::OnSysCommand(unsigned nID, std::intptr_t) {
             SendEvent(MessageEvent::close);
             break;
         case SC_MOVE:
-            if (m_pWnd != nullptr && m_pWnd->windowHandle() != nullptr) {
-                m_pWnd->windowHandle()->startSystemMove();
+            if (m_hWnd != nullptr && m_hWnd->windowHandle() != nullptr) {
+                m_hWnd->windowHandle()->startSystemMove();
             }
             break;
         default:
@@ -242,7 +255,7 @@ void CDialog::OnSysCommand(unsigned nID, std::intptr_t) {
 }
 
 CMenu* CDialog::GetSystemMenu(BOOL bRevert) {
-    if (m_pWnd == nullptr || (m_template.style & WS_SYSMENU) == 0) {
+    if (m_hWnd == nullptr || (m_template.style & WS_SYSMENU) == 0) {
         return nullptr;
     }
     if (bRevert) {
@@ -252,11 +265,11 @@ CMenu* CDialog::GetSystemMenu(BOOL bRevert) {
     return &m_windowMenu;
 }
 
-void CDialog::ShowWindowMenu(const QPoint& globalPos) {
+void CDialog::ShowWindowMenu(int screenX, int screenY) {
     if (GetSystemMenu(FALSE) == nullptr) {
         return;
     }
-    const unsigned id = TrackWindowMenu(m_windowMenu, m_pWnd, globalPos);
+    const unsigned id = TrackWindowMenu(m_windowMenu, m_hWnd, screenX, screenY);
     if (id != 0) {
         SendSysCommand(id);
     }
@@ -270,71 +283,39 @@ void CDialog::SetDlgItemAccessibleName(int id, const CString& name) {
 
 void CDialog::ShowHelp() {}
 
-bool CDialog::HandleDialogKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
-    if (m_pWnd == nullptr) {
-        return false;
-    }
-    const bool menuKey = key == Qt::Key_Menu ||
-                         (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier) ||
-                         (key == Qt::Key_Space && modifiers == Qt::AltModifier);
-    if (menuKey) {
-        ShowWindowMenu(m_pWnd->mapToGlobal(QPoint(0, 0)));
-        return true;
-    }
-    if (key == Qt::Key_F1 && modifiers == Qt::NoModifier) {
-        SendEvent(MessageEvent::command, static_cast<int>(ID_HELP));
-        return true;
-    }
-    if (key == Qt::Key_Escape) {
-        SendEvent(MessageEvent::command, IDCANCEL);
-        return true;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        auto* button = qobject_cast<QPushButton*>(target);
-        if (button != nullptr && button != static_cast<QWidget*>(m_pWnd) && button->isEnabled() &&
-            button->isVisible()) {
-            button->click();  // its click runs through the message map
-        } else {
-            SendEvent(MessageEvent::command, IDOK);
-        }
-        return true;
-    }
-    return false;
-}
-
-QWidget* CDialog::GetSafeHwnd() const {
-    return m_pWnd;
+HWND CDialog::GetSafeHwnd() const {
+    return m_hWnd;
 }
 
 CString CDialog::GetWindowText() const {
-    return m_pWnd != nullptr ? FromQt(m_pWnd->windowTitle()) : CString();
+    return m_hWnd != nullptr ? FromQt(m_hWnd->windowTitle()) : CString();
 }
 
 void CDialog::SetWindowText(const CString& text) {
-    if (m_pWnd != nullptr) {
-        m_pWnd->setWindowTitle(ToQt(text));
+    if (m_hWnd != nullptr) {
+        m_hWnd->setWindowTitle(ToQt(text));
     }
 }
 
 void CDialog::SetIcon(const HICON& icon, BOOL bBigIcon) {
     (bBigIcon ? m_bigIcon : m_smallIcon) = icon;
-    if (m_pWnd == nullptr) {
+    if (m_hWnd == nullptr) {
         return;
     }
-    m_pWnd->setWindowIcon(CombineWindowIcons(m_bigIcon, m_smallIcon));
+    m_hWnd->setWindowIcon(CombineWindowIcons(m_bigIcon, m_smallIcon));
 }
 
 HICON CDialog::GetIcon(BOOL bBigIcon) const {
     return bBigIcon ? m_bigIcon : m_smallIcon;
 }
 
-QWidget* CDialog::GetDlgItem(int id) const {
+HWND CDialog::GetDlgItem(int id) const {
     const auto found = m_controls.find(id);
     return found != m_controls.end() ? found->second : nullptr;
 }
 
-int CDialog::GetDlgCtrlID(const QWidget* control) const {
-    if (control == nullptr || m_pWnd == nullptr || control->parentWidget() != m_pWnd) {
+int CDialog::GetDlgCtrlID(HWND control) const {
+    if (control == nullptr || m_hWnd == nullptr || control->parentWidget() != m_hWnd) {
         return 0;
     }
     return ControlId(control);
@@ -354,6 +335,18 @@ void CDialog::SetDlgItemText(int id, const CString& text) {
         return;
     }
     SetControlText(control, text);
+}
+
+void CDialog::FitDlgItemToText(int id) {
+    QWidget* control = GetDlgItem(id);
+    if (control == nullptr) {
+        return;
+    }
+    const int needed =
+        QFontMetrics(control->font()).horizontalAdvance(ToQt(GetDlgItemText(id))) + 1;
+    if (needed > control->width()) {
+        control->resize(needed, control->height());
+    }
 }
 
 void CDialog::CheckDlgButton(int id, unsigned check) {
@@ -376,7 +369,7 @@ void CDialog::EnableDlgItem(int id, BOOL enable) {
 
 BOOL CDialog::IsDlgItemEnabled(int id) const {
     QWidget* control = GetDlgItem(id);
-    return control != nullptr && control->isEnabledTo(m_pWnd) ? TRUE : FALSE;
+    return control != nullptr && control->isEnabledTo(m_hWnd) ? TRUE : FALSE;
 }
 
 BOOL CDialog::IsDlgItemVisible(int id) const {
@@ -391,8 +384,8 @@ void CDialog::GotoDlgCtrl(int id) {
 }
 
 int CDialog::GetFocusedDlgItem() const {
-    if (m_pWnd == nullptr) {
+    if (m_hWnd == nullptr) {
         return 0;
     }
-    return GetDlgCtrlID(m_pWnd->focusWidget());
+    return GetDlgCtrlID(m_hWnd->focusWidget());
 }

@@ -19,8 +19,8 @@
 #include "framework/core/exceptions.h"
 #include "framework/window/win_app.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/observed_dialog.h"
 #include "tests/support/temp_dir.h"
-#include "tests/ui/observed_dialog.h"
 #include "ui/main_dialog.h"
 
 namespace fs = std::filesystem;

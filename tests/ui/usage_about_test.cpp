@@ -21,8 +21,8 @@
 #include "framework/window/qt_text.h"
 #include "framework/window/window_menu.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/observed_dialog.h"
 #include "tests/support/temp_dir.h"
-#include "tests/ui/observed_dialog.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,7 @@
-// CSplitJoinDlg on the real widgets: the start state, the two
-// modes, the tab order, the ways the dialog ends, the geometry, and the
-// TransferHost services.
+// CSplitJoinDlg on the real widgets, where Qt is what is tested: the frame
+// and the icon, the geometry, the status label, the TransferHost services
+// and the pump over Qt's event queue. What a user sees of the dialog on any
+// window system is tested in tests/behaviour.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -14,62 +15,10 @@
 #include "framework/window/qt/qt_text.h"
 #include "resources/resources.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/main_dialog_fixture.h"
 #include "ui/main_dialog.h"
 
 namespace {
-
-constexpr int kRows = 10;
-
-CString RowLabel(const char16_t* format, int n) {
-    CString text;
-    text.Format(format, n);
-    return text;
-}
-
-// Checks everything the dialog shows of one mode.
-void ExpectMode(CSplitJoinDlg& dlg, bool split) {
-    EXPECT_EQ(dlg.IsSplitMode(), split);
-    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_MODE_SPLIT), split ? 1u : 0u);
-    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_MODE_JOIN), split ? 0u : 1u);
-    EXPECT_EQ(dlg.IsDlgItemEnabled(IDC_SOURCE_GROUP), split);
-    EXPECT_EQ(dlg.IsDlgItemEnabled(IDC_SOURCE_PATH), split);
-    for (int id : {IDC_DEST_GROUP, IDC_DEST_FOLDER, IDC_DEST_NAME, IDC_DEST_NOTE}) {
-        EXPECT_EQ(dlg.IsDlgItemEnabled(id), !split) << id;
-    }
-    for (int n = 1; n <= kRows; ++n) {
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_ROW_BUTTON_1 + n - 1),
-                  CString(split ? u"分割開始" : u"結合開始"))
-            << n;
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_ROW_LABEL_1 + n - 1),
-                  RowLabel(split ? u"分割ファイル%dつ目" : u"結合するファイル%dつ目", n))
-            << n;
-    }
-    // The radio buttons are never disabled.
-    EXPECT_TRUE(dlg.IsDlgItemEnabled(IDC_MODE_SPLIT));
-    EXPECT_TRUE(dlg.IsDlgItemEnabled(IDC_MODE_JOIN));
-}
-
-TEST(MainDialogTest, StartStateIsSplitModeWithEmptyFieldsAndFocusOnExit) {
-    CSplitJoinDlg dlg;
-    RunModal(dlg, [&] {
-        ExpectMode(dlg, true);
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_SOURCE_PATH), CString());
-        for (int n = 1; n <= kRows; ++n) {
-            EXPECT_EQ(dlg.GetDlgItemText(IDC_FOLDER_1 + n - 1), CString()) << n;
-            EXPECT_TRUE(dlg.IsDlgItemEnabled(IDC_ROW_BUTTON_1 + n - 1)) << n;
-            EXPECT_TRUE(dlg.IsDlgItemEnabled(IDC_FOLDER_1 + n - 1)) << n;
-            CString piece;
-            piece.Format(u"temp%03d", n);
-            EXPECT_EQ(dlg.GetDlgItemText(IDC_PIECE_NAME_1 + n - 1), piece);
-        }
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_DEST_FOLDER), CString());
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATUS), CString());
-        EXPECT_EQ(qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_STATUS))->text(), QString());
-        EXPECT_EQ(dlg.GetFocusedDlgItem(), IDCANCEL);
-        EXPECT_EQ(dlg.GetDlgItemText(IDCANCEL), CString(u"終了"));
-        EXPECT_FALSE(dlg.IsDlgItemVisible(IDOK));
-    });
-}
 
 TEST(MainDialogTest, WindowTitleIconFixedSizeNoMinimiseOrMaximiseBoxCentred) {
     CSplitJoinDlg dlg;
@@ -95,41 +44,6 @@ TEST(MainDialogTest, WindowTitleIconFixedSizeNoMinimiseOrMaximiseBoxCentred) {
     });
 }
 
-TEST(MainDialogTest, JoinModeSwitchesLabelsCaptionsAndEnabledControlsAndKeepsTexts) {
-    CSplitJoinDlg dlg;
-    RunModal(dlg, [&] {
-        TypeInto(dlg, IDC_SOURCE_PATH, QStringLiteral("/data/big.iso"));
-        TypeInto(dlg, IDC_FOLDER_3, QStringLiteral("/media/card3"));
-        ClickControl(dlg, IDC_MODE_JOIN);
-        ExpectMode(dlg, false);
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_SOURCE_PATH), CString(u"/data/big.iso"));
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_FOLDER_3), CString(u"/media/card3"));
-
-        TypeInto(dlg, IDC_DEST_FOLDER, QStringLiteral("/restore"));
-        ClickControl(dlg, IDC_MODE_SPLIT);
-        ExpectMode(dlg, true);
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_SOURCE_PATH), CString(u"/data/big.iso"));
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_DEST_FOLDER), CString(u"/restore"));
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_FOLDER_3), CString(u"/media/card3"));
-    });
-}
-
-TEST(MainDialogTest, AClickOnTheModeInForceAppliesItAgainAndTheButtonStaysSelected) {
-    CSplitJoinDlg dlg;
-    RunModal(dlg, [&] {
-        // The outcome captions of a press give way to the mode's caption.
-        dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + 2, u"完了");
-        dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + 4, u"失敗");
-        ClickControl(dlg, IDC_MODE_SPLIT);
-        ExpectMode(dlg, true);
-
-        ClickControl(dlg, IDC_MODE_JOIN);
-        dlg.SetDlgItemText(IDC_ROW_BUTTON_1, u"完了");
-        ClickControl(dlg, IDC_MODE_JOIN);
-        ExpectMode(dlg, false);
-    });
-}
-
 TEST(MainDialogTest, AModeClickRewritesTheBusyCaptionAndLeavesPartButtonStatesAlone) {
     CSplitJoinDlg dlg;
     RunModal(dlg, [&] {
@@ -145,102 +59,6 @@ TEST(MainDialogTest, AModeClickRewritesTheBusyCaptionAndLeavesPartButtonStatesAl
         }
         EXPECT_EQ(dlg.GetDlgItemText(IDC_STATUS), CString());
     });
-}
-
-TEST(MainDialogTest, TabOrderInSplitMode) {
-    CSplitJoinDlg dlg;
-    RunModal(dlg, [&] {
-        std::vector<int> expected{IDC_SOURCE_PATH};
-        for (int n = 0; n < kRows; ++n) {
-            expected.push_back(IDC_FOLDER_1 + n);
-        }
-        expected.push_back(IDC_USAGE);
-        for (int n = 0; n < kRows; ++n) {
-            expected.push_back(IDC_ROW_BUTTON_1 + n);
-        }
-        expected.push_back(IDCANCEL);  // IDC_DEST_FOLDER is disabled
-        expected.push_back(IDC_SOURCE_PATH);
-        ASSERT_EQ(dlg.GetFocusedDlgItem(), IDCANCEL);
-        EXPECT_EQ(TabWalk(dlg, static_cast<int>(expected.size())), expected);
-    });
-}
-
-TEST(MainDialogTest, TabOrderInJoinModeNeverReachesTheRadioButtons) {
-    CSplitJoinDlg dlg;
-    RunModal(dlg, [&] {
-        ClickControl(dlg, IDC_MODE_JOIN);
-        dlg.GotoDlgCtrl(IDCANCEL);
-        std::vector<int> expected;
-        for (int n = 0; n < kRows; ++n) {
-            expected.push_back(IDC_FOLDER_1 + n);  // IDC_SOURCE_PATH is disabled
-        }
-        expected.push_back(IDC_USAGE);
-        for (int n = 0; n < kRows; ++n) {
-            expected.push_back(IDC_ROW_BUTTON_1 + n);
-        }
-        expected.push_back(IDC_DEST_FOLDER);
-        expected.push_back(IDCANCEL);
-        expected.push_back(IDC_FOLDER_1);
-        EXPECT_EQ(TabWalk(dlg, static_cast<int>(expected.size())), expected);
-    });
-}
-
-TEST(MainDialogTest, EnterInAnEditFieldEndsWithIdOk) {
-    for (int id : {IDC_SOURCE_PATH, IDC_FOLDER_1, IDC_FOLDER_10}) {
-        CSplitJoinDlg dlg;
-        EXPECT_EQ(RunModal(dlg,
-                           [&] {
-                               TypeInto(dlg, id, QStringLiteral("/tmp"));
-                               PressKey(dlg, Qt::Key_Return);
-                               EXPECT_FALSE(dlg.GetSafeHwnd()->isVisible());
-                           }),
-                  IDOK)
-            << id;
-    }
-    CSplitJoinDlg join;
-    EXPECT_EQ(RunModal(join,
-                       [&] {
-                           ClickControl(join, IDC_MODE_JOIN);
-                           TypeInto(join, IDC_DEST_FOLDER, QStringLiteral("/tmp"));
-                           PressKey(join, Qt::Key_Enter);
-                       }),
-              IDOK);
-}
-
-TEST(MainDialogTest, EnterAfterARadioClickEndsWithIdOk) {
-    CSplitJoinDlg dlg;
-    EXPECT_EQ(RunModal(dlg,
-                       [&] {
-                           ClickControl(dlg, IDC_MODE_JOIN);
-                           PressKey(dlg, Qt::Key_Return);
-                       }),
-              IDOK);
-}
-
-TEST(MainDialogTest, EnterOrSpaceOnTheExitButtonAtStartEndsWithIdCancel) {
-    CSplitJoinDlg enter;
-    EXPECT_EQ(RunModal(enter, [&] { PressKey(enter, Qt::Key_Return); }), IDCANCEL);
-    CSplitJoinDlg space;
-    EXPECT_EQ(RunModal(space, [&] { PressKey(space, Qt::Key_Space); }), IDCANCEL);
-}
-
-TEST(MainDialogTest, EscapeExitAndCloseRequestEndWithIdCancel) {
-    CSplitJoinDlg escape;
-    EXPECT_EQ(RunModal(escape,
-                       [&] {
-                           escape.GotoDlgCtrl(IDC_FOLDER_5);
-                           PressKey(escape, Qt::Key_Escape);
-                       }),
-              IDCANCEL);
-    CSplitJoinDlg exit;
-    EXPECT_EQ(RunModal(exit, [&] { ClickControl(exit, IDCANCEL); }), IDCANCEL);
-    CSplitJoinDlg close;
-    EXPECT_EQ(RunModal(close,
-                       [&] {
-                           close.GetSafeHwnd()->close();
-                           EXPECT_FALSE(close.GetSafeHwnd()->isVisible());
-                       }),
-              IDCANCEL);
 }
 
 TEST(MainDialogTest, GeometryIsTheTemplateInBaseUnitsOfTheDialogFont) {
@@ -312,6 +130,7 @@ TEST(MainDialogTest, TransferHostSetStatusTextReplacesTheStatusLine) {
     CSplitJoinDlg dlg;
     RunModal(dlg, [&] {
         TransferHost& host = dlg;
+        EXPECT_EQ(qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_STATUS))->text(), QString());
         const CString line = FormatProgressLine(3, 10, 42);
         host.SetStatusText(line);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_STATUS), line);

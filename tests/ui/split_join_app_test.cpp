@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <random>
 #include <string>

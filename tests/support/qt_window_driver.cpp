@@ -1,0 +1,222 @@
+// The window driver over Qt: every input is a queued call on the application
+// object that sends QTest's synthetic events (or an input method's commit)
+// when a loop takes it. Widgets are held by QPointer, so input left in the
+// queue after its window is gone does nothing.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "engine/transfer.h"
+#include "framework/window/control_properties.h"
+#include "framework/window/qt_text.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/window_driver.h"
+
+namespace {
+
+// The dialog's loop takes the step itself: no copy is pumping and no modal
+// window is open over the dialog.
+bool OwnLoopIsTaking(const CDialog& dlg) {
+    return PumpGuard == 0 && QApplication::activeModalWidget() == dlg.GetSafeHwnd();
+}
+
+struct StepRun {
+    CDialog& dlg;
+    std::vector<std::function<void()>> steps;
+    std::size_t next = 0;
+    bool over = false;
+};
+
+void TakeStep(const std::shared_ptr<StepRun>& run) {
+    if (run->over || !IsWindowShown(run->dlg)) {
+        return;
+    }
+    if (!OwnLoopIsTaking(run->dlg)) {
+        Post([run] { TakeStep(run); });  // behind what the busy loop has yet to take
+        return;
+    }
+    if (run->next == run->steps.size()) {
+        run->dlg.EndDialog(kNotEndedByTest);
+        return;
+    }
+    run->steps[run->next++]();
+    Post([run] { TakeStep(run); });
+}
+
+void PressAndRelease(QWidget* target, Key key) {
+    switch (key) {
+        case Key::enter:
+            QTest::keyClick(target, Qt::Key_Return);
+            break;
+        case Key::escape:
+            QTest::keyClick(target, Qt::Key_Escape);
+            break;
+        case Key::tab:
+            QTest::keyClick(target, Qt::Key_Tab);
+            break;
+        case Key::shiftTab:
+            QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier);
+            break;
+        case Key::space:
+            QTest::keyClick(target, Qt::Key_Space);
+            break;
+        case Key::f1:
+            QTest::keyClick(target, Qt::Key_F1);
+            break;
+    }
+}
+
+QWidget* FocusOrWindow(QWidget* window) {
+    QWidget* focused = window->focusWidget();
+    return focused != nullptr ? focused : window;
+}
+
+ModalWindowView ViewOf(QWidget* window) {
+    ModalWindowView view{FromQt(window->windowTitle()), {}};
+    for (const QLabel* label : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const CString text = ControlText(label);
+        if (!text.IsEmpty()) {
+            view.texts.push_back(text);
+        }
+    }
+    return view;
+}
+
+void Close(QWidget* window, ModalClose close) {
+    switch (close) {
+        case ModalClose::okButton:
+            for (QPushButton* button : window->findChildren<QPushButton*>()) {
+                if (ControlId(button) == IDOK) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    return;
+                }
+            }
+            ADD_FAILURE() << "the modal window has no OK button";
+            break;
+        case ModalClose::enter:
+            PressAndRelease(FocusOrWindow(window), Key::enter);
+            break;
+        case ModalClose::escape:
+            PressAndRelease(FocusOrWindow(window), Key::escape);
+            break;
+    }
+}
+
+void LookWhenOpen(QPointer<QWidget> owner, std::function<void(const ModalWindowView&)> look,
+                  ModalClose close) {
+    if (owner == nullptr || !owner->isVisible()) {
+        ADD_FAILURE() << "no modal window opened over the dialog";
+        return;
+    }
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == owner) {
+        Post([owner, look = std::move(look), close] { LookWhenOpen(owner, look, close); });
+        return;
+    }
+    look(ViewOf(modal));
+    Post([window = QPointer<QWidget>(modal), close] {
+        if (window != nullptr) {
+            Close(window, close);
+        }
+    });
+}
+
+}  // namespace
+
+void TypeText(QWidget* field, const QString& text) {
+    QString pending;
+    auto commit = [&] {
+        if (!pending.isEmpty()) {
+            QInputMethodEvent event;
+            event.setCommitString(pending);
+            QApplication::sendEvent(field, &event);
+            pending.clear();
+        }
+    };
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80) {
+            commit();
+            QTest::keyClicks(field, QString(ch));
+        } else {
+            pending += ch;
+        }
+    }
+    commit();
+}
+
+std::intptr_t RunModalSteps(CDialog& dlg, std::vector<std::function<void()>> steps) {
+    auto run = std::make_shared<StepRun>(StepRun{dlg, std::move(steps)});
+    Post([run] { TakeStep(run); });
+    const std::intptr_t result = dlg.DoModal();
+    run->over = true;
+    // What the steps left in the queue is delivered now, inside this test.
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(run->next, run->steps.size()) << "the dialog ended before every step had run";
+    return result;
+}
+
+void Post(std::function<void()> action) {
+    QMetaObject::invokeMethod(qApp, std::move(action), Qt::QueuedConnection);
+}
+
+void PostClick(CDialog& dlg, int id) {
+    Post([control = QPointer<QWidget>(dlg.GetDlgItem(id))] {
+        if (control != nullptr) {
+            QTest::mouseClick(control, Qt::LeftButton);
+        }
+    });
+}
+
+void PostKey(CDialog& dlg, Key key) {
+    QWidget* window = dlg.GetSafeHwnd();
+    if (window == nullptr) {
+        return;
+    }
+    Post([target = QPointer<QWidget>(FocusOrWindow(window)), key] {
+        if (target != nullptr) {
+            PressAndRelease(target, key);
+        }
+    });
+}
+
+void PostClose(CDialog& dlg) {
+    Post([window = QPointer<QWidget>(dlg.GetSafeHwnd())] {
+        if (window != nullptr) {
+            window->close();
+        }
+    });
+}
+
+void PostSysCommand(CDialog& dlg, unsigned id) {
+    Post([&dlg, window = QPointer<QWidget>(dlg.GetSafeHwnd()), id] {
+        if (window != nullptr) {
+            dlg.SendSysCommand(id);
+        }
+    });
+}
+
+void TypeInto(CDialog& dlg, int id, const CString& text) {
+    Post([&dlg, field = QPointer<QWidget>(dlg.GetDlgItem(id)), id, text] {
+        if (field != nullptr) {
+            dlg.GotoDlgCtrl(id);
+            TypeText(field, ToQt(text));
+        }
+    });
+}
+
+bool IsWindowShown(const CDialog& dlg) {
+    return dlg.GetSafeHwnd() != nullptr && dlg.GetSafeHwnd()->isVisible();
+}
+
+void WhenModalOpens(const CDialog& owner, std::function<void(const ModalWindowView&)> look,
+                    ModalClose close) {
+    Post([window = QPointer<QWidget>(owner.GetSafeHwnd()), look = std::move(look), close] {
+        LookWhenOpen(window, look, close);
+    });
+}

@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "engine/transfer.h"
-#include "framework/window/control_properties.h"
-#include "framework/window/qt_text.h"
+#include "framework/window/qt/control_properties.h"
+#include "framework/window/qt/qt_text.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/window_driver.h"
 

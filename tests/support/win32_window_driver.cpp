@@ -1,0 +1,304 @@
+// The window driver over the Windows API: every input is a message posted to
+// the thread's queue, so the dialog manager's loop, a message box's loop or a
+// copy's PeekMessage pump takes it in order with everything else. Work that
+// must run later (a step, a look at a modal window) is a posted message to a
+// message-only window of the driver that carries the work to run.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include "engine/transfer.h"
+#include "platform/win_types.h"
+#include "tests/support/window_driver.h"
+
+namespace {
+
+// The message that carries a queued action (its lParam owns a
+// std::function<void()>).
+constexpr UINT kRunAction = WM_APP + 1;
+
+LRESULT CALLBACK DriverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunAction) {
+        const std::unique_ptr<std::function<void()>> action(
+            reinterpret_cast<std::function<void()>*>(lParam));
+        (*action)();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The driver's message-only window, made on first use on the test thread.
+HWND DriverWindow() {
+    static const HWND window = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DriverWindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"TesserakTestDriver";
+        RegisterClassW(&windowClass);
+        return CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                               nullptr, windowClass.hInstance, nullptr);
+    }();
+    return window;
+}
+
+// Posts a key's press and release to `target` as the keyboard would: the
+// dialog manager reads Tab, Enter and Escape from the press, a button takes
+// Space on the release.
+void PostKeyMessages(HWND target, UINT virtualKey) {
+    const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1 | (scanCode << 16)));
+    PostMessageW(target, WM_KEYUP, virtualKey,
+                 static_cast<LPARAM>(1 | (scanCode << 16) | (1u << 30) | (1u << 31)));
+}
+
+// Holds Shift down (or lets it go) in the thread's keyboard state, which the
+// dialog manager asks when it takes Tab.
+void SetShiftState(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    keys[VK_LSHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+UINT VirtualKeyOf(Key key) {
+    switch (key) {
+        case Key::enter:
+            return VK_RETURN;
+        case Key::escape:
+            return VK_ESCAPE;
+        case Key::tab:
+        case Key::shiftTab:
+            return VK_TAB;
+        case Key::space:
+            return VK_SPACE;
+        case Key::f1:
+            return VK_F1;
+    }
+    return 0;
+}
+
+// Presses `key` on `target` (queued behind what is waiting now).
+void PostKeyTo(HWND target, Key key) {
+    if (target == nullptr) {
+        return;
+    }
+    if (key == Key::shiftTab) {
+        Post([] { SetShiftState(true); });
+    }
+    PostKeyMessages(target, VirtualKeyOf(key));
+    if (key == Key::shiftTab) {
+        Post([] { SetShiftState(false); });
+    }
+}
+
+// The control of `window` that has the focus, or the window itself.
+HWND FocusOrWindow(HWND window) {
+    const HWND focused = GetFocus();
+    return focused != nullptr && (focused == window || IsChild(window, focused)) ? focused : window;
+}
+
+// A user's click reaches a control only when it and its window take input.
+void ClickIfItTakesInput(HWND control) {
+    if (IsWindow(control) && IsWindowVisible(control) && IsWindowEnabled(control) &&
+        IsWindowEnabled(GetAncestor(control, GA_ROOT))) {
+        SendMessageW(control, BM_CLICK, 0, 0);
+    }
+}
+
+// The dialog's loop takes the step itself: no copy is pumping and no modal
+// window is open over the dialog (which the system disables while one is).
+bool OwnLoopIsTaking(const CDialog& dlg) {
+    return PumpGuard == 0 && IsWindowEnabled(dlg.GetSafeHwnd());
+}
+
+struct StepRun {
+    CDialog& dlg;
+    std::vector<std::function<void()>> steps;
+    std::size_t next = 0;
+    bool over = false;
+};
+
+void TakeStep(const std::shared_ptr<StepRun>& run) {
+    if (run->over || !IsWindowShown(run->dlg)) {
+        return;
+    }
+    if (!OwnLoopIsTaking(run->dlg)) {
+        Post([run] { TakeStep(run); });  // behind what the busy loop has yet to take
+        return;
+    }
+    if (run->next == run->steps.size()) {
+        run->dlg.EndDialog(kNotEndedByTest);
+        return;
+    }
+    run->steps[run->next++]();
+    Post([run] { TakeStep(run); });
+}
+
+CString WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return CString(text);
+}
+
+bool IsStatic(HWND window) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    return lstrcmpiW(className, L"Static") == 0;
+}
+
+ModalWindowView ViewOf(HWND window) {
+    ModalWindowView view{WindowText(window), {}};
+    // Children come in template order (the dialog manager makes them so).
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsStatic(child)) {
+            const CString text = WindowText(child);
+            if (!text.IsEmpty()) {
+                view.texts.push_back(text);
+            }
+        }
+    }
+    return view;
+}
+
+// The visible window that `owner` owns, of this thread: the modal window
+// opened over it; null when there is none.
+HWND ModalWindowOver(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == s->owner) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void Close(HWND window, ModalClose close) {
+    switch (close) {
+        case ModalClose::okButton:
+            if (const HWND ok = GetDlgItem(window, IDOK)) {
+                Post([ok] { ClickIfItTakesInput(ok); });
+            } else {
+                ADD_FAILURE() << "the modal window has no OK button";
+            }
+            break;
+        case ModalClose::enter:
+            PostKeyTo(FocusOrWindow(window), Key::enter);
+            break;
+        case ModalClose::escape:
+            PostKeyTo(FocusOrWindow(window), Key::escape);
+            break;
+    }
+}
+
+void LookWhenOpen(HWND owner, std::function<void(const ModalWindowView&)> look, ModalClose close) {
+    if (!IsWindow(owner) || !IsWindowVisible(owner)) {
+        ADD_FAILURE() << "no modal window opened over the dialog";
+        return;
+    }
+    const HWND modal = ModalWindowOver(owner);
+    if (modal == nullptr) {
+        Post([owner, look = std::move(look), close] { LookWhenOpen(owner, look, close); });
+        return;
+    }
+    look(ViewOf(modal));
+    Close(modal, close);
+}
+
+}  // namespace
+
+std::intptr_t RunModalSteps(CDialog& dlg, std::vector<std::function<void()>> steps) {
+    auto run = std::make_shared<StepRun>(StepRun{dlg, std::move(steps)});
+    Post([run] { TakeStep(run); });
+    const std::intptr_t result = dlg.DoModal();
+    run->over = true;
+    // What the steps left in the queue is delivered now, inside this test.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(run->next, run->steps.size()) << "the dialog ended before every step had run";
+    return result;
+}
+
+void Post(std::function<void()> action) {
+    auto* carried = new std::function<void()>(std::move(action));
+    if (!PostMessageW(DriverWindow(), kRunAction, 0, reinterpret_cast<LPARAM>(carried))) {
+        delete carried;
+        ADD_FAILURE() << "PostMessageW failed with error " << GetLastError();
+    }
+}
+
+void PostClick(CDialog& dlg, int id) {
+    const HWND control = dlg.GetDlgItem(id);
+    if (control != nullptr) {
+        Post([control] { ClickIfItTakesInput(control); });
+    }
+}
+
+void PostKey(CDialog& dlg, Key key) {
+    const HWND window = dlg.GetSafeHwnd();
+    if (window != nullptr) {
+        PostKeyTo(FocusOrWindow(window), key);
+    }
+}
+
+void PostClose(CDialog& dlg) {
+    // The close box: the same system command the title bar sends.
+    PostSysCommand(dlg, SC_CLOSE);
+}
+
+void PostSysCommand(CDialog& dlg, unsigned id) {
+    if (const HWND window = dlg.GetSafeHwnd()) {
+        PostMessageW(window, WM_SYSCOMMAND, id, 0);
+    }
+}
+
+void TypeInto(CDialog& dlg, int id, const CString& text) {
+    const HWND field = dlg.GetDlgItem(id);
+    if (field == nullptr) {
+        return;
+    }
+    Post([&dlg, field, id, text] {
+        if (!IsWindow(field)) {
+            return;
+        }
+        dlg.GotoDlgCtrl(id);
+        // Typing replaces what is selected; the field's own input handling
+        // takes each character, as from the keyboard or an input method.
+        SendMessageW(field, EM_SETSEL, 0, -1);
+        SendMessageW(field, WM_CLEAR, 0, 0);
+        for (int i = 0; i < text.GetLength(); ++i) {
+            SendMessageW(field, WM_CHAR, static_cast<WPARAM>(text.GetString()[i]), 1);
+        }
+    });
+}
+
+bool IsWindowShown(const CDialog& dlg) {
+    return dlg.GetSafeHwnd() != nullptr && IsWindowVisible(dlg.GetSafeHwnd());
+}
+
+void WhenModalOpens(const CDialog& owner, std::function<void(const ModalWindowView&)> look,
+                    ModalClose close) {
+    const HWND window = owner.GetSafeHwnd();
+    Post([window, look = std::move(look), close] { LookWhenOpen(window, look, close); });
+}

@@ -14,8 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cwchar>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,205 +22,137 @@
 
 namespace {
 
-constexpr WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
-
 // wchar_t is UTF-16 on Windows, the program's own text type.
 std::u16string_view Text(const wchar_t* text, std::size_t length) {
     return {reinterpret_cast<const char16_t*>(text), length};
 }
-std::u16string_view Text(const wchar_t* text) {
-    return Text(text, std::wcslen(text));
-}
 
-TEST(WindowsResources, LoadStringGivesEveryStringOfTheTable) {
+TEST(WindowsResources, StringsAreThoseOfTheTable) {
     for (int i = 0; i < kStringTable.count; ++i) {
         const StringResource& entry = kStringTable.entries[i];
-        // With no buffer, LoadStringW points into the resource itself and
-        // gives the exact length, so a cut or a stray terminator shows.
+        // With no buffer, LoadStringW points into the resource and gives its
+        // exact length, so a cut or a stray terminator shows.
         const wchar_t* text = nullptr;
         const int length =
             LoadStringW(GetModuleHandleW(nullptr), entry.id, reinterpret_cast<LPWSTR>(&text), 0);
-        ASSERT_GT(length, 0) << "string " << entry.id << ", error " << GetLastError();
         EXPECT_EQ(Text(text, length), std::u16string_view(entry.text)) << "string " << entry.id;
     }
 }
 
-BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
     reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
     return TRUE;
 }
 
 TEST(WindowsResources, EveryResourceIsJapanese) {
-    struct Case {
-        const char* what;
+    const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    const struct {
         LPCWSTR type;
         LPCWSTR name;
+    } resources[] = {
+        {RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_APP)},
+        {RT_STRING, MAKEINTRESOURCEW(IDS_ABOUT_MENU / 16 + 1)},  // ids 16 (n - 1) to 16 n - 1
+        {RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO)},
     };
-    const Case cases[] = {
-        {"icon group IDI_APP", RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_APP)},
-        // Strings come in blocks of 16: block n holds ids 16 (n - 1) to 16 n - 1.
-        {"string block of IDS_ABOUT_MENU", RT_STRING, MAKEINTRESOURCEW(IDS_ABOUT_MENU / 16 + 1)},
-        {"version record", RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO)},
-    };
-    const HMODULE module = GetModuleHandleW(nullptr);
-    for (const Case& c : cases) {
-        EXPECT_NE(FindResourceExW(module, c.type, c.name, kJapanese), nullptr) << c.what;
+    for (const auto& resource : resources) {
+        const HMODULE self = GetModuleHandleW(nullptr);
+        EXPECT_NE(FindResourceExW(self, resource.type, resource.name, japanese), nullptr);
         std::vector<WORD> languages;
-        EnumResourceLanguagesW(module, c.type, c.name, CollectLanguage,
+        EnumResourceLanguagesW(self, resource.type, resource.name, AddLanguage,
                                reinterpret_cast<LONG_PTR>(&languages));
-        EXPECT_EQ(languages, std::vector<WORD>{kJapanese}) << c.what;
+        EXPECT_EQ(languages, std::vector<WORD>{japanese});
     }
 }
 
-struct IconDeleter {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct BitmapDeleter {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
-using UniqueDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
-
-// A bitmap's pixels as 32-bit 0x00RRGGBB values (alpha as stored), rows top
-// down.
-std::vector<std::uint32_t> Pixels(HBITMAP bitmap, int size) {
-    UniqueDc dc(CreateCompatibleDC(nullptr));
+// A bitmap's pixels as 0x00RRGGBB, rows top down; its width and height in `size`.
+std::vector<DWORD> Pixels(HBITMAP bitmap, BITMAP& size) {
+    GetObjectW(bitmap, sizeof size, &size);
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;  // top down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
-    const int rows = GetDIBits(dc.get(), bitmap, 0, size, pixels.data(), &info, DIB_RGB_COLORS);
-    EXPECT_EQ(rows, size) << "GetDIBits, error " << GetLastError();
+    info.bmiHeader = {sizeof info.bmiHeader, size.bmWidth, -size.bmHeight, 1, 32, BI_RGB};
+    std::vector<DWORD> pixels(static_cast<std::size_t>(size.bmWidth) * size.bmHeight);
+    std::unique_ptr<std::remove_pointer_t<HDC>, decltype(&DeleteDC)> dc(CreateCompatibleDC(nullptr),
+                                                                        &DeleteDC);
+    GetDIBits(dc.get(), bitmap, 0, size.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
     return pixels;
 }
 
-TEST(WindowsResources, IconAtBothSizesShowsTheProgramIcon) {
+TEST(WindowsResources, IconShowsTheProgramIconAtBothSizes) {
+    using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, decltype(&DeleteObject)>;
     for (const int size : {32, 16}) {
-        SCOPED_TRACE(size);
-        UniqueIcon icon(
+        std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&DestroyIcon)> icon(
             static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
-                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-        ASSERT_NE(icon, nullptr) << "LoadImageW, error " << GetLastError();
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(icon.get(), &info)) << "GetIconInfo, error " << GetLastError();
-        UniqueBitmap colour(info.hbmColor);
-        UniqueBitmap mask(info.hbmMask);
-        ASSERT_NE(colour, nullptr);
-
+                                          IMAGE_ICON, size, size, 0)),
+            &DestroyIcon);
+        ICONINFO parts = {};
+        ASSERT_TRUE(GetIconInfo(icon.get(), &parts)) << size << ", error " << GetLastError();
+        const Bitmap colour(parts.hbmColor, &DeleteObject);
+        const Bitmap mask(parts.hbmMask, &DeleteObject);
         BITMAP colourSize = {};
         BITMAP maskSize = {};
-        ASSERT_TRUE(GetObjectW(colour.get(), sizeof colourSize, &colourSize));
-        ASSERT_TRUE(GetObjectW(mask.get(), sizeof maskSize, &maskSize));
-        EXPECT_EQ(colourSize.bmWidth, size);
-        EXPECT_EQ(colourSize.bmHeight, size);
-        EXPECT_EQ(maskSize.bmWidth, size);
-        EXPECT_EQ(maskSize.bmHeight, size);  // a colour icon's mask is the AND mask alone
-
-        const std::vector<std::uint32_t> colours = Pixels(colour.get(), size);
-        const std::vector<std::uint32_t> masks = Pixels(mask.get(), size);
+        const std::vector<DWORD> colours = Pixels(colour.get(), colourSize);
+        const std::vector<DWORD> clear = Pixels(mask.get(), maskSize);  // white where clear
+        ASSERT_EQ(colourSize.bmWidth, size);
+        ASSERT_EQ(colourSize.bmHeight, size);
+        ASSERT_EQ(maskSize.bmWidth, size);
+        ASSERT_EQ(maskSize.bmHeight, size);
         for (const AppIconPixel& pixel : kAppIconPixels) {
-            if (pixel.size != size) {
-                continue;
-            }
-            SCOPED_TRACE(std::to_string(pixel.x) + ", " + std::to_string(pixel.y));
-            const std::size_t at = static_cast<std::size_t>(pixel.y) * size + pixel.x;
-            const bool clear = pixel.argb == 0;
-            // The mask is white where the icon is clear, black where it is not.
-            EXPECT_EQ(masks[at] & 0xFFFFFF, clear ? 0xFFFFFFu : 0u);
-            if (!clear) {
-                EXPECT_EQ(colours[at] & 0xFFFFFF, pixel.argb & 0xFFFFFF);
+            if (pixel.size == size) {
+                const std::size_t at = static_cast<std::size_t>(pixel.y) * size + pixel.x;
+                SCOPED_TRACE(std::to_string(size) + ": " + std::to_string(pixel.x) + ", " +
+                             std::to_string(pixel.y));
+                EXPECT_EQ(clear[at] & 0xFFFFFF, pixel.argb == 0 ? 0xFFFFFFu : 0u);
+                if (pixel.argb != 0) {
+                    EXPECT_EQ(colours[at] & 0xFFFFFF, pixel.argb & 0xFFFFFF);
+                }
             }
         }
     }
 }
 
-// The version record of this program file.
-class WindowsVersionRecord : public testing::Test {
-protected:
-    void SetUp() override {
-        wchar_t path[MAX_PATH];
-        ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
-        const DWORD size = GetFileVersionInfoSizeW(path, nullptr);
-        ASSERT_GT(size, 0u) << "GetFileVersionInfoSizeW, error " << GetLastError();
-        record_.resize(size);
-        ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, record_.data()))
-            << "GetFileVersionInfoW, error " << GetLastError();
-    }
-
-    // The value at `path`, or null with its length 0 when there is none.
-    const void* Value(const wchar_t* path, UINT& length) {
+TEST(WindowsResources, VersionRecordOfTheProgramFile) {
+    wchar_t path[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
+    std::vector<char> record(GetFileVersionInfoSizeW(path, nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, record.size(), record.data()));
+    const auto query = [&](const std::wstring& name, UINT& length) {
         void* value = nullptr;
         length = 0;
-        if (!VerQueryValueW(record_.data(), path, &value, &length)) {
-            return nullptr;
-        }
-        return value;
-    }
+        return VerQueryValueW(record.data(), name.c_str(), &value, &length) ? value : nullptr;
+    };
 
-    std::vector<std::uint8_t> record_;
-};
-
-TEST_F(WindowsVersionRecord, FixedPartHasTheVersionNumbers) {
     UINT length = 0;
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(Value(L"\\", length));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\", length));
     ASSERT_NE(fixed, nullptr);
-    ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
-    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    const DWORD high = static_cast<DWORD>(kVersionMajor) << 16 | kVersionMinor;
-    const DWORD low = static_cast<DWORD>(kVersionPatch) << 16 | kVersionBuild;
-    EXPECT_EQ(high, 0x00010000u);  // 1.0
-    EXPECT_EQ(low, 0x00000000u);   // .0.0
-    EXPECT_EQ(fixed->dwFileVersionMS, high);
-    EXPECT_EQ(fixed->dwFileVersionLS, low);
-    EXPECT_EQ(fixed->dwProductVersionMS, high);
-    EXPECT_EQ(fixed->dwProductVersionLS, low);
-    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
-    EXPECT_EQ(fixed->dwFileFlags, 0u);
-    EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-}
+    EXPECT_EQ(fixed->dwFileVersionMS, DWORD(kVersionMajor) << 16 | kVersionMinor);
+    EXPECT_EQ(fixed->dwFileVersionLS, DWORD(kVersionPatch) << 16 | kVersionBuild);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);  // 1.0.0.0
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+    EXPECT_EQ(fixed->dwFileOS, DWORD(VOS_NT_WINDOWS32));
+    EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
 
-TEST_F(WindowsVersionRecord, TranslationIsJapaneseUnicode) {
-    UINT length = 0;
     const auto* translation =
-        static_cast<const WORD*>(Value(L"\\VarFileInfo\\Translation", length));
-    ASSERT_NE(translation, nullptr);
+        static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation", length));
     ASSERT_EQ(length, 4u);
-    EXPECT_EQ(translation[0], 0x0411);
-    EXPECT_EQ(translation[1], 1200);
-}
+    EXPECT_EQ(translation[0], 0x0411);  // Japanese
+    EXPECT_EQ(translation[1], 1200);    // Unicode
 
-TEST_F(WindowsVersionRecord, TextsAreThoseOfTheVersionHeader) {
-    struct Case {
+    const struct {
         const wchar_t* name;
         const char16_t* text;
-    };
-    const Case cases[] = {
-        {L"Comments", kComments},
-        {L"FileDescription", kFileDescription},
-        {L"FileVersion", kFileVersionText},
-        {L"InternalName", kInternalName},
-        {L"LegalCopyright", kLegalCopyright},
-        {L"OriginalFilename", kOriginalFilename},
-        {L"ProductName", kProductName},
-        {L"ProductVersion", kProductVersionText},
-    };
-    for (const Case& c : cases) {
-        const std::wstring path = std::wstring(L"\\StringFileInfo\\041104b0\\") + c.name;
-        UINT length = 0;
-        const auto* text = static_cast<const wchar_t*>(Value(path.c_str(), length));
-        ASSERT_NE(text, nullptr) << "no " << c.name;
+    } texts[] = {{L"FileDescription", kFileDescription},
+                 {L"ProductName", kProductName},
+                 {L"Comments", kComments},
+                 {L"OriginalFilename", kOriginalFilename},
+                 {L"LegalCopyright", kLegalCopyright},
+                 {L"FileVersion", kFileVersionText}};
+    for (const auto& text : texts) {
+        const auto* value = static_cast<const wchar_t*>(
+            query(std::wstring(L"\\StringFileInfo\\041104b0\\") + text.name, length));
+        ASSERT_NE(value, nullptr) << text.name;
         // The length counts the terminating zero.
-        EXPECT_EQ(Text(text), std::u16string_view(c.text));
-        EXPECT_EQ(length, std::u16string_view(c.text).size() + 1);
+        EXPECT_EQ(Text(value, length - 1), std::u16string_view(text.text)) << text.name;
     }
 }
 

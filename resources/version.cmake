@@ -11,6 +11,14 @@ set(TESSERAK_COMMENTS "ファイルを分割して保存するツール")
 set(TESSERAK_FILE_DESCRIPTION "ファイル分割ツール　Tesserak")
 set(TESSERAK_PRODUCT_NAME "Tesserak ｱﾌﾟﾘｹｰｼｮﾝ")
 set(TESSERAK_INTERNAL_NAME "Tesserak")
+# The Windows program's file name, as its version record states it.
+set(TESSERAK_ORIGINAL_FILENAME "tesserak.exe")
+# The copyright line of the version record is the licence's own, so the two
+# cannot drift apart.
+file(STRINGS "${CMAKE_CURRENT_LIST_DIR}/../LICENSE" TESSERAK_LEGAL_COPYRIGHT
+     REGEX "^Copyright " LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             "${CMAKE_CURRENT_LIST_DIR}/../LICENSE")
 
 set(TESSERAK_VERSION_MAJOR 1)
 set(TESSERAK_VERSION_MINOR 0)

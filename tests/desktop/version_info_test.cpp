@@ -30,6 +30,9 @@ TEST(VersionInfo, RecordTexts) {
     EXPECT_EQ(Text(kInternalName), Text(u"Tesserak"));
     EXPECT_EQ(Text(kFileVersionText), Text(u"1, 0, 0, 0"));
     EXPECT_EQ(Text(kProductVersionText), Text(u"1, 0, 0, 0"));
+    EXPECT_EQ(Text(kOriginalFilename), Text(u"tesserak.exe"));
+    // The licence's own line.
+    EXPECT_EQ(Text(kLegalCopyright), Text(u"Copyright (c) 2026 The Tesserak authors"));
 }
 
 TEST(VersionInfo, Numbers) {

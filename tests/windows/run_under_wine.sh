@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Runs a Windows test binary under Wine in a prefix of its own.
-# Usage: run_under_wine.sh PREFIX PROGRAM [ARGS...]
+# Runs a Windows program under Wine in a prefix of its own.
+# Usage: run_under_wine.sh [--display] PREFIX PROGRAM [ARGS...]
+# --display: the program shows windows; it runs on a virtual X server of its
+# own (Xvfb), so no display is needed and parallel runs do not meet.
 set -euo pipefail
+if [[ ${1:-} == --display ]]; then
+    shift
+    exec xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "$0" "$@"
+fi
 prefix=$1
 shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
-# No Mono or Gecko: the tests are console programs.
+# No Mono or Gecko: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 wine=/usr/lib/wine/wine64

@@ -2,6 +2,7 @@
 
 #include "framework/window/dialog.h"
 #include "framework/window/dispatch.h"
+#include "framework/window/win32/accessible_name.h"
 #include "framework/window/win32/device_context.h"
 #include "framework/window/win32/window_centering.h"
 
@@ -88,6 +89,7 @@ INT_PTR DialogProcedure::InitDialog(CDialog& dialog, HWND window) {
 
 INT_PTR DialogProcedure::Destroy(CDialog& dialog, HWND window) {
     dialog.SendEvent(MessageEvent::destroy);
+    ClearAccessibleNames(window);
     // Nothing the window sees while it goes reaches the dialog any more.
     SetWindowLongPtrW(window, DWLP_USER, 0);
     dialog.m_hWnd = nullptr;

@@ -5,6 +5,7 @@
 
 #include "framework/window/dialog.h"
 #include "framework/window/dispatch.h"
+#include "framework/window/win32/accessible_name.h"
 #include "framework/window/win32/device_context.h"
 #include "framework/window/win32/dialog_procedure.h"
 #include "framework/window/win32/dialog_template_memory.h"
@@ -110,10 +111,10 @@ void CDialog::ShowWindowMenu(int screenX, int screenY) {
     }
 }
 
-void CDialog::SetDlgItemAccessibleName(int, const CString&) {
-    // Screen readers on Windows name a field by the label before it in the
-    // template (the group box or the row label the program already gives the
-    // name's text), so the system's own naming says the same; nothing to set.
+void CDialog::SetDlgItemAccessibleName(int id, const CString& name) {
+    // Where the system's runtime takes no names, the reader keeps the
+    // system's own (the label before the field); nothing else to do.
+    SetAccessibleName(GetDlgItem(id), name);
 }
 
 HWND CDialog::GetSafeHwnd() const {

@@ -3,6 +3,7 @@
 #include "platform/win_types.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <vector>
 
@@ -46,6 +47,13 @@ CString ProgramFileTitle() {
     return FromWide(path.data() + start, static_cast<int>(end - start));
 }
 
+namespace {
+
+// Whether AfxWinInit started COM on this thread (and AfxWinTerm ends it).
+bool g_comStarted = false;
+
+}  // namespace
+
 bool AfxWinInit(int&, char**) {
     // No boxes of the system's own for a drive without its medium or a file
     // not found: the program reports each failure itself.
@@ -54,6 +62,10 @@ bool AfxWinInit(int&, char**) {
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
+    // The accessibility runtime's services (the controls' names) are COM's.
+    if (!g_comStarted) {
+        g_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    }
     if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pszAppName == nullptr) {
         app->m_strAppName = ProgramFileTitle();
         app->m_pszAppName = app->m_strAppName.GetString();
@@ -62,7 +74,11 @@ bool AfxWinInit(int&, char**) {
 }
 
 void AfxWinTerm() {
-    // Nothing to end: the system's windows and classes go with the process.
+    // The system's windows and classes go with the process; COM is ended.
+    if (g_comStarted) {
+        CoUninitialize();
+        g_comStarted = false;
+    }
 }
 
 int AfxWinMain(int argc, char** argv) {

@@ -13,37 +13,13 @@
 #include "framework/window/message_box.h"
 #include "framework/window/message_pump.h"
 #include "resources/resources.h"
+#include "tests/framework/window/win32/run_modal.h"
 #include "tests/support/temp_dir.h"
 #include "ui/main_dialog.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kNotEndedByTest = -99;
-
-std::function<void()>* g_steps = nullptr;
-CDialog* g_running = nullptr;
-
-void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    (*g_steps)();
-    if (g_running->GetSafeHwnd() != nullptr && IsWindowVisible(g_running->GetSafeHwnd())) {
-        g_running->EndDialog(kNotEndedByTest);
-    }
-}
-
-// Runs `steps` inside the dialog's modal loop (a thread timer fires there),
-// then DoModal's result.
-std::intptr_t RunModal(CDialog& dlg, std::function<void()> steps) {
-    g_steps = &steps;
-    g_running = &dlg;
-    SetTimer(nullptr, 0, 0, &RunSteps);
-    const std::intptr_t result = dlg.DoModal();
-    g_steps = nullptr;
-    g_running = nullptr;
-    return result;
-}
 
 // Clicks a button as the mouse does, through the button itself.
 void Click(CDialog& dlg, int id) {

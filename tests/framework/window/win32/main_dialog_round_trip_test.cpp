@@ -12,6 +12,7 @@
 #include "engine/transfer.h"
 #include "framework/window/message_box.h"
 #include "framework/window/message_pump.h"
+#include "framework/window/win_app.h"
 #include "resources/resources.h"
 #include "tests/framework/window/win32/run_modal.h"
 #include "tests/support/temp_dir.h"
@@ -89,6 +90,38 @@ TEST(MainDialogWin32Test, EscapeEndsTheDialogWithIdCancelAndTheWindowIsGone) {
                        }),
               IDCANCEL);
     EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+}
+
+// An application that records the commands no dialog took.
+class RecordingApp : public CWinApp {
+public:
+    BOOL OnCmdMsg(unsigned id) override {
+        commands.push_back(id);
+        return TRUE;
+    }
+    std::vector<unsigned> commands;
+};
+
+TEST(MainDialogWin32Test, F1InAFieldReachesTheApplicationAsTheHelpCommand) {
+    RecordingApp app;
+    CSplitJoinDlg dlg;
+    RunModal(dlg, [&] {
+        SetForegroundWindow(dlg.GetSafeHwnd());
+        dlg.GotoDlgCtrl(IDC_FOLDER_1);
+        // As the keyboard gives it: the system makes its help request only of
+        // a key from the input queue.
+        INPUT keys[2] = {};
+        keys[0].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = VK_F1;
+        keys[1] = keys[0];
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+        for (int i = 0; i < 50 && app.commands.empty(); ++i) {
+            PumpWaitingMessages();
+            Sleep(20);
+        }
+    });
+    EXPECT_EQ(app.commands, std::vector<unsigned>{ID_HELP});
 }
 
 TEST(MainDialogWin32Test, SplitsAFileRowByRowAndJoinsItBackByteForByte) {

@@ -10,6 +10,11 @@
 // Makes `path` the process's working directory. FALSE on failure, with the
 // Windows error number for GetLastError.
 BOOL SetCurrentDirectoryW(LPCWSTR path);
+#else
+// kernel32's own, for the program's UTF-16 text (wchar_t is 16 bits there).
+inline BOOL SetCurrentDirectoryW(const char16_t* path) {
+    return ::SetCurrentDirectoryW(reinterpret_cast<LPCWSTR>(path));
+}
 #endif
 
 // The current directory into `buffer` of `size` UTF-16 units (terminator

@@ -51,8 +51,9 @@ private:
     std::vector<Item> m_items;
 };
 
-// Shows `menu` at `globalPos` over `owner` and waits for a choice (or hands it
-// to the hook). Returns the chosen command id, 0 when the menu was dismissed.
+// Shows `menu` at the screen position x, y over `owner` and waits for a choice
+// (or hands the hook a copy with its own list of the items). Returns the
+// chosen command id, 0 when the menu was dismissed.
 unsigned TrackWindowMenu(const CMenu& menu, HWND owner, int screenX, int screenY);
 
 // Replaces every window menu by a call of `hook`, whose result is the chosen

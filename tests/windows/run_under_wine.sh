@@ -19,6 +19,8 @@ wine=/usr/lib/wine/wine64
 if [[ ! -f $prefix/system.reg ]]; then
     mkdir -p "$prefix"
     "$wine" wineboot --init >/dev/null 2>&1
+    # The dialogs' Japanese face, from the fonts the Linux build has.
+    "$wine" regedit /S "$(dirname "$0")/japanese_fonts.reg" >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
 fi
 "$wine" "$@"

@@ -3,18 +3,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QPoint>
-#include <utility>
 
 #include "framework/window/qt/qt_text.h"
-
-namespace {
-
-WindowMenuHook& Hook() {
-    static WindowMenuHook hook;
-    return hook;
-}
-
-}  // namespace
+#include "framework/window/system_window_menu.h"
 
 void CMenu::AppendMenu(unsigned flags, unsigned id, const CString& text) {
     if ((flags & MF_SEPARATOR) != 0) {
@@ -46,17 +37,7 @@ CString CMenu::GetMenuString(int position) const {
     return m_items[static_cast<std::size_t>(position)].text;
 }
 
-CMenu CMenu::PlatformWindowMenu() {
-    CMenu menu;
-    menu.AppendMenu(MF_STRING, SC_MOVE, u"移動(&M)");
-    menu.AppendMenu(MF_STRING, SC_CLOSE, u"閉じる(&C)\tAlt+F4");
-    return menu;
-}
-
-unsigned TrackWindowMenu(const CMenu& menu, HWND owner, int screenX, int screenY) {
-    if (Hook()) {
-        return Hook()(menu);
-    }
+unsigned TrackSystemWindowMenu(const CMenu& menu, HWND owner, int screenX, int screenY) {
     QMenu shown(owner);
     for (const CMenu::Item& item : menu.Items()) {
         if (item.separator) {
@@ -67,8 +48,4 @@ unsigned TrackWindowMenu(const CMenu& menu, HWND owner, int screenX, int screenY
     }
     const QAction* chosen = shown.exec(QPoint(screenX, screenY));
     return chosen != nullptr ? chosen->data().toUInt() : 0;
-}
-
-WindowMenuHook SetWindowMenuHook(WindowMenuHook hook) {
-    return std::exchange(Hook(), std::move(hook));
 }

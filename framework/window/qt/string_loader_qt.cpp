@@ -1,3 +1,4 @@
+// On Linux the program carries its texts only as the table itself.
 #include "framework/window/string_loader.h"
 
 CString LoadStringResource(const StringTable& table, unsigned id) {

@@ -1,0 +1,18 @@
+// The system's own message box.
+#include "framework/core/message_box_style.h"
+#include "framework/window/system_message_box.h"
+#include "framework/window/win32/win_text.h"
+
+int ShowSystemMessageBox(HWND owner, const CString& text, const CString& title, unsigned style) {
+    UINT flags = style;
+    if (owner == nullptr && (style & MB_MODEMASK) == 0) {
+        // Modal to the whole program, as a box without owner is on Linux.
+        flags |= MB_TASKMODAL;
+    }
+    const int answer = MessageBoxW(owner, WideText(text), WideText(title), flags);
+    if (answer == 0) {
+        // No box could be made (no memory): taken as closed.
+        return (style & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
+    }
+    return answer;
+}

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -19,11 +20,28 @@ namespace {
 // std::function<void()>).
 constexpr UINT kRunAction = WM_APP + 1;
 
+// What the system posts after F1's press (not in the SDK's headers).
+constexpr UINT kKeyF1 = 0x004D;
+
+// Actions that wait for a timer, by timer id.
+std::map<UINT_PTR, std::function<void()>>& WaitingActions() {
+    static std::map<UINT_PTR, std::function<void()>> actions;
+    return actions;
+}
+
 LRESULT CALLBACK DriverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kRunAction) {
         const std::unique_ptr<std::function<void()>> action(
             reinterpret_cast<std::function<void()>*>(lParam));
         (*action)();
+        return 0;
+    }
+    if (message == WM_TIMER) {
+        KillTimer(window, wParam);
+        auto waiting = WaitingActions().extract(wParam);
+        if (!waiting.empty()) {
+            waiting.mapped()();
+        }
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -43,12 +61,26 @@ HWND DriverWindow() {
     return window;
 }
 
+// Runs `action` from a timer: a look that has to wait again leaves the queue
+// empty meanwhile, as the dialog manager shows a new dialog only then.
+void PostWhenIdle(std::function<void()> action) {
+    static UINT_PTR nextId = 1;
+    const UINT_PTR id = nextId++;
+    WaitingActions()[id] = std::move(action);
+    SetTimer(DriverWindow(), id, USER_TIMER_MINIMUM, nullptr);
+}
+
 // Posts a key's press and release to `target` as the keyboard would: the
 // dialog manager reads Tab, Enter and Escape from the press, a button takes
 // Space on the release.
 void PostKeyMessages(HWND target, UINT virtualKey) {
     const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
     PostMessageW(target, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1 | (scanCode << 16)));
+    if (virtualKey == VK_F1) {
+        // The system's keyboard input adds this to F1's press; the default
+        // window procedure turns it into WM_HELP.
+        PostMessageW(target, kKeyF1, 0, 0);
+    }
     PostMessageW(target, WM_KEYUP, virtualKey,
                  static_cast<LPARAM>(1 | (scanCode << 16) | (1u << 30) | (1u << 31)));
 }
@@ -126,7 +158,7 @@ void TakeStep(const std::shared_ptr<StepRun>& run) {
         return;
     }
     if (!OwnLoopIsTaking(run->dlg)) {
-        Post([run] { TakeStep(run); });  // behind what the busy loop has yet to take
+        PostWhenIdle([run] { TakeStep(run); });  // once the busy loop has taken what waits
         return;
     }
     if (run->next == run->steps.size()) {
@@ -145,10 +177,12 @@ CString WindowText(HWND window) {
     return CString(text);
 }
 
-bool IsStatic(HWND window) {
+// A static control that shows text (not an icon).
+bool IsTextStatic(HWND window) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    return lstrcmpiW(className, L"Static") == 0;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    return lstrcmpiW(className, L"Static") == 0 && (style & SS_TYPEMASK) != SS_ICON;
 }
 
 ModalWindowView ViewOf(HWND window) {
@@ -156,7 +190,7 @@ ModalWindowView ViewOf(HWND window) {
     // Children come in template order (the dialog manager makes them so).
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsStatic(child)) {
+        if (IsTextStatic(child)) {
             const CString text = WindowText(child);
             if (!text.IsEmpty()) {
                 view.texts.push_back(text);
@@ -212,7 +246,7 @@ void LookWhenOpen(HWND owner, std::function<void(const ModalWindowView&)> look, 
     }
     const HWND modal = ModalWindowOver(owner);
     if (modal == nullptr) {
-        Post([owner, look = std::move(look), close] { LookWhenOpen(owner, look, close); });
+        PostWhenIdle([owner, look = std::move(look), close] { LookWhenOpen(owner, look, close); });
         return;
     }
     look(ViewOf(modal));

@@ -19,8 +19,10 @@ wine=/usr/lib/wine/wine64
 if [[ ! -f $prefix/system.reg ]]; then
     mkdir -p "$prefix"
     "$wine" wineboot --init >/dev/null 2>&1
-    # The dialogs' Japanese face, from the fonts the Linux build has.
+    # The dialogs' Japanese face, from the fonts the Linux build has; windows
+    # without a window manager.
     "$wine" regedit /S "$(dirname "$0")/japanese_fonts.reg" >/dev/null 2>&1
+    "$wine" regedit /S "$(dirname "$0")/unmanaged_windows.reg" >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
 fi
 "$wine" "$@"

@@ -78,13 +78,19 @@ INT_PTR DialogProcedure::InitDialog(CDialog& dialog, HWND window) {
         SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(dialog.m_smallIcon));
     }
 
-    BOOL focusBySystem = TRUE;
-    AfxCallGuarded(window, [&dialog, &focusBySystem] { focusBySystem = dialog.OnInitDialog(); });
+    BOOL focusByFramework = TRUE;
+    AfxCallGuarded(window,
+                   [&dialog, &focusByFramework] { focusByFramework = dialog.OnInitDialog(); });
     if (!dialog.m_bEnded && (dialog.m_template.style & DS_CENTER) == 0) {
         // The template's own position is not used, as on Linux.
         CenterWindow(window, GetWindow(window, GW_OWNER));
     }
-    return focusBySystem;
+    if (focusByFramework && dialog.m_hWnd != nullptr) {
+        dialog.FocusFirstTabStop();
+    }
+    // The framework has placed the focus (or the dialog has): the system
+    // places none.
+    return FALSE;
 }
 
 INT_PTR DialogProcedure::Destroy(CDialog& dialog, HWND window) {

@@ -127,7 +127,7 @@ CString CDialog::GetWindowText() const {
 
 void CDialog::SetWindowText(const CString& text) {
     if (m_hWnd != nullptr) {
-        SetWindowTextW(m_hWnd, WideText(text));
+        ::SetWindowTextW(m_hWnd, WideText(text));
     }
 }
 
@@ -160,7 +160,7 @@ CString CDialog::GetDlgItemText(int id) const {
 
 void CDialog::SetDlgItemText(int id, const CString& text) {
     if (HWND control = GetDlgItem(id)) {
-        SetWindowTextW(control, WideText(text));
+        ::SetWindowTextW(control, WideText(text));
     }
 }
 
@@ -190,8 +190,19 @@ void CDialog::FitDlgItemToText(int id) {
 }
 
 void CDialog::CheckDlgButton(int id, unsigned check) {
-    if (GetDlgItem(id) != nullptr) {
-        ::CheckDlgButton(m_hWnd, id, check);
+    HWND button = GetDlgItem(id);
+    if (button == nullptr) {
+        return;
+    }
+    ::CheckDlgButton(m_hWnd, id, check);
+    // The system makes a checked radio button a tab stop; here the template
+    // alone decides, as it does on Linux.
+    for (int i = 0; i < m_template.itemCount; ++i) {
+        if (m_template.items[i].id == id && (m_template.items[i].style & WS_TABSTOP) == 0) {
+            const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+            SetWindowLongPtrW(button, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+            break;
+        }
     }
 }
 
@@ -226,6 +237,19 @@ BOOL CDialog::IsDlgItemVisible(int id) const {
     HWND control = GetDlgItem(id);
     return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0 ? TRUE
                                                                                         : FALSE;
+}
+
+void CDialog::FocusFirstTabStop() {
+    for (int i = 0; i < m_template.itemCount; ++i) {
+        const DialogItemTemplate& item = m_template.items[i];
+        if ((item.style & WS_TABSTOP) != 0 && IsDlgItemVisible(item.id) &&
+            IsDlgItemEnabled(item.id)) {
+            // Through the dialog manager, so a push button that takes the
+            // focus also becomes the default one, as Tab makes it.
+            GotoDlgCtrl(item.id);
+            return;
+        }
+    }
 }
 
 void CDialog::GotoDlgCtrl(int id) {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "resources/resource.h"
-#include "tests/framework/window/win32/run_modal.h"
 #include "tests/support/cstring_printer.h"
+#include "tests/support/window_driver.h"
 #include "ui/main_dialog.h"
 
 namespace {
@@ -39,17 +39,18 @@ CString NameOf(HWND control) {
 
 TEST(AccessibleNameTest, FieldsCarryTheirLabelsAndFollowTheMode) {
     CSplitJoinDlg dlg;
-    RunModal(dlg, [&] {
-        if (!SetAccessibleName(dlg.GetDlgItem(IDC_STATUS), CString(u"probe"))) {
-            GTEST_SKIP() << "this system's accessibility runtime takes no names";
-        }
-        EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_SOURCE_PATH)),
-                  CString(u"分割するファイル（フルパス）"));
-        EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_FOLDER_1 + 2)), CString(u"分割ファイル3つ目"));
-        EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_DEST_FOLDER)), CString(u"結合先フォルダ指定"));
-        SendMessageW(dlg.GetDlgItem(IDC_MODE_JOIN), BM_CLICK, 0, 0);
-        EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_FOLDER_1 + 9)), CString(u"結合するファイル10つ目"));
-    });
+    RunModalSteps(
+        dlg, {[&] {
+            if (!SetAccessibleName(dlg.GetDlgItem(IDC_STATUS), CString(u"probe"))) {
+                GTEST_SKIP() << "this system's accessibility runtime takes no names";
+            }
+            EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_SOURCE_PATH)),
+                      CString(u"分割するファイル（フルパス）"));
+            EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_FOLDER_1 + 2)), CString(u"分割ファイル3つ目"));
+            EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_DEST_FOLDER)), CString(u"結合先フォルダ指定"));
+            SendMessageW(dlg.GetDlgItem(IDC_MODE_JOIN), BM_CLICK, 0, 0);
+            EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_FOLDER_1 + 9)), CString(u"結合するファイル10つ目"));
+        }});
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include "framework/window/win_app.h"
 #include "framework/window/window_menu.h"
 #include "resources/resource.h"
-#include "tests/framework/window/win32/run_modal.h"
 #include "tests/support/cstring_printer.h"
+#include "tests/support/window_driver.h"
 #include "ui/main_dialog.h"
 
 namespace {
@@ -40,16 +40,16 @@ private:
 TEST(WindowMenuWin32Test, RightClickKeyboardAndAltSpaceOpenTheSystemMenuWithAboutLast) {
     RecordedMenus recorded(0);
     CSplitJoinDlg dlg;
-    RunModal(dlg, [&] {
-        HWND window = dlg.GetSafeHwnd();
-        POINT inside{20, 20};
-        ClientToScreen(window, &inside);
-        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
-                     MAKELPARAM(inside.x, inside.y));
-        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
-        SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-        EXPECT_TRUE(IsWindowVisible(window));
-    });
+    RunModalSteps(dlg, {[&] {
+                      HWND window = dlg.GetSafeHwnd();
+                      POINT inside{20, 20};
+                      ClientToScreen(window, &inside);
+                      SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                                   MAKELPARAM(inside.x, inside.y));
+                      SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
+                      SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+                      EXPECT_TRUE(IsWindowVisible(window));
+                  }});
     ASSERT_EQ(recorded.menus.size(), 3u);
     for (const CMenu& menu : recorded.menus) {
         EXPECT_EQ(menu.m_hMenu, nullptr);  // a copy that outlives the window
@@ -85,12 +85,12 @@ TEST(WindowMenuWin32Test, TheAboutItemOpensTheAboutBoxOwnedByTheMainWindow) {
     CSplitJoinDlg dlg;
     app.m_pMainWnd = &dlg;
     HWND main = nullptr;
-    RunModal(dlg, [&] {
-        main = dlg.GetSafeHwnd();
-        SetTimer(nullptr, 0, 0, &CloseAbout);
-        SendMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(main), -1);
-        EXPECT_TRUE(IsWindowVisible(main));
-    });
+    RunModalSteps(dlg, {[&] {
+                      main = dlg.GetSafeHwnd();
+                      SetTimer(nullptr, 0, 0, &CloseAbout);
+                      SendMessageW(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(main), -1);
+                      EXPECT_TRUE(IsWindowVisible(main));
+                  }});
     EXPECT_EQ(g_aboutTitle, CString(u"Tesserakのﾊﾞｰｼﾞｮﾝ情報"));
     EXPECT_EQ(g_aboutOwner, main);
 }
@@ -98,11 +98,10 @@ TEST(WindowMenuWin32Test, TheAboutItemOpensTheAboutBoxOwnedByTheMainWindow) {
 TEST(WindowMenuWin32Test, TheCloseItemEndsTheDialogThroughItsCloseHandling) {
     RecordedMenus recorded(SC_CLOSE);
     CSplitJoinDlg dlg;
-    EXPECT_EQ(RunModal(dlg,
-                       [&] {
-                           SendMessageW(dlg.GetSafeHwnd(), WM_CONTEXTMENU,
-                                        reinterpret_cast<WPARAM>(dlg.GetSafeHwnd()), -1);
-                       }),
+    EXPECT_EQ(RunModalSteps(dlg, {[&] {
+                                SendMessageW(dlg.GetSafeHwnd(), WM_CONTEXTMENU,
+                                             reinterpret_cast<WPARAM>(dlg.GetSafeHwnd()), -1);
+                            }}),
               IDCANCEL);
 }
 

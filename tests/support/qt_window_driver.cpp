@@ -17,37 +17,9 @@
 #include "framework/window/qt/qt_text.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/window_driver.h"
+#include "tests/support/window_driver_system.h"
 
 namespace {
-
-// The dialog's loop takes the step itself: no copy is pumping and no modal
-// window is open over the dialog.
-bool OwnLoopIsTaking(const CDialog& dlg) {
-    return PumpGuard == 0 && QApplication::activeModalWidget() == dlg.GetSafeHwnd();
-}
-
-struct StepRun {
-    CDialog& dlg;
-    std::vector<std::function<void()>> steps;
-    std::size_t next = 0;
-    bool over = false;
-};
-
-void TakeStep(const std::shared_ptr<StepRun>& run) {
-    if (run->over || !IsWindowShown(run->dlg)) {
-        return;
-    }
-    if (!OwnLoopIsTaking(run->dlg)) {
-        Post([run] { TakeStep(run); });  // behind what the busy loop has yet to take
-        return;
-    }
-    if (run->next == run->steps.size()) {
-        run->dlg.EndDialog(kNotEndedByTest);
-        return;
-    }
-    run->steps[run->next++]();
-    Post([run] { TakeStep(run); });
-}
 
 void PressAndRelease(QWidget* target, Key key) {
     switch (key) {
@@ -116,7 +88,7 @@ void LookWhenOpen(QPointer<QWidget> owner, std::function<void(const ModalWindowV
     }
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || modal == owner) {
-        Post([owner, look = std::move(look), close] { LookWhenOpen(owner, look, close); });
+        PostWhenIdle([owner, look = std::move(look), close] { LookWhenOpen(owner, look, close); });
         return;
     }
     look(ViewOf(modal));
@@ -150,15 +122,17 @@ void TypeText(QWidget* field, const QString& text) {
     commit();
 }
 
-std::intptr_t RunModalSteps(CDialog& dlg, std::vector<std::function<void()>> steps) {
-    auto run = std::make_shared<StepRun>(StepRun{dlg, std::move(steps)});
-    Post([run] { TakeStep(run); });
-    const std::intptr_t result = dlg.DoModal();
-    run->over = true;
-    // What the steps left in the queue is delivered now, inside this test.
+bool OwnLoopIsTaking(const CDialog& dlg) {
+    return PumpGuard == 0 && QApplication::activeModalWidget() == dlg.GetSafeHwnd();
+}
+
+void PostWhenIdle(std::function<void()> action) {
+    // Behind what the busy loop has yet to take.
+    Post(std::move(action));
+}
+
+void DeliverQueuedInput() {
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(run->next, run->steps.size()) << "the dialog ended before every step had run";
-    return result;
 }
 
 void Post(std::function<void()> action) {

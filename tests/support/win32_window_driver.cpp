@@ -13,6 +13,7 @@
 #include "engine/transfer.h"
 #include "platform/win_types.h"
 #include "tests/support/window_driver.h"
+#include "tests/support/window_driver_system.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ HWND DriverWindow() {
 
 // Runs `action` from a timer: a look that has to wait again leaves the queue
 // empty meanwhile, as the dialog manager shows a new dialog only then.
-void PostWhenIdle(std::function<void()> action) {
+void PostOnTimer(std::function<void()> action) {
     static UINT_PTR nextId = 1;
     const UINT_PTR id = nextId++;
     WaitingActions()[id] = std::move(action);
@@ -138,35 +139,6 @@ void ClickIfItTakesInput(HWND control) {
         IsWindowEnabled(GetAncestor(control, GA_ROOT))) {
         SendMessageW(control, BM_CLICK, 0, 0);
     }
-}
-
-// The dialog's loop takes the step itself: no copy is pumping and no modal
-// window is open over the dialog (which the system disables while one is).
-bool OwnLoopIsTaking(const CDialog& dlg) {
-    return PumpGuard == 0 && IsWindowEnabled(dlg.GetSafeHwnd());
-}
-
-struct StepRun {
-    CDialog& dlg;
-    std::vector<std::function<void()>> steps;
-    std::size_t next = 0;
-    bool over = false;
-};
-
-void TakeStep(const std::shared_ptr<StepRun>& run) {
-    if (run->over || !IsWindowShown(run->dlg)) {
-        return;
-    }
-    if (!OwnLoopIsTaking(run->dlg)) {
-        PostWhenIdle([run] { TakeStep(run); });  // once the busy loop has taken what waits
-        return;
-    }
-    if (run->next == run->steps.size()) {
-        run->dlg.EndDialog(kNotEndedByTest);
-        return;
-    }
-    run->steps[run->next++]();
-    Post([run] { TakeStep(run); });
 }
 
 CString WindowText(HWND window) {
@@ -255,12 +227,16 @@ void LookWhenOpen(HWND owner, std::function<void(const ModalWindowView&)> look, 
 
 }  // namespace
 
-std::intptr_t RunModalSteps(CDialog& dlg, std::vector<std::function<void()>> steps) {
-    auto run = std::make_shared<StepRun>(StepRun{dlg, std::move(steps)});
-    Post([run] { TakeStep(run); });
-    const std::intptr_t result = dlg.DoModal();
-    run->over = true;
-    // What the steps left in the queue is delivered now, inside this test.
+bool OwnLoopIsTaking(const CDialog& dlg) {
+    // The system disables the dialog while a modal window is open over it.
+    return PumpGuard == 0 && IsWindowEnabled(dlg.GetSafeHwnd());
+}
+
+void PostWhenIdle(std::function<void()> action) {
+    PostOnTimer(std::move(action));
+}
+
+void DeliverQueuedInput() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -270,8 +246,6 @@ std::intptr_t RunModalSteps(CDialog& dlg, std::vector<std::function<void()>> ste
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    EXPECT_EQ(run->next, run->steps.size()) << "the dialog ended before every step had run";
-    return result;
 }
 
 void Post(std::function<void()> action) {

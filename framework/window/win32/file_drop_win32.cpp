@@ -7,6 +7,7 @@
 
 #include "framework/core/exceptions.h"
 #include "framework/core/string.h"
+#include "framework/window/dispatch.h"
 #include "framework/window/win32/win_text.h"
 
 namespace {
@@ -59,9 +60,13 @@ void TakeDrop(HWND field, const DroppedFiles& drop) {
 LRESULT CALLBACK FileDropProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR) {
     switch (message) {
-        case WM_DROPFILES:
-            TakeDrop(field, DroppedFiles(reinterpret_cast<HDROP>(wParam)));
+        case WM_DROPFILES: {
+            const DroppedFiles drop(reinterpret_cast<HDROP>(wParam));
+            // Copying the path may run out of memory: reported, never thrown
+            // through the system's frames.
+            AfxCallGuarded(GetParent(field), [field, &drop] { TakeDrop(field, drop); });
             return 0;
+        }
         case WM_NCDESTROY:
             // The field's last message: the subclass goes with it.
             RemoveWindowSubclass(field, &FileDropProcedure, id);

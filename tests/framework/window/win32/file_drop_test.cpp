@@ -103,12 +103,6 @@ INSTANTIATE_TEST_SUITE_P(
                  u"C:\\keep",
                  {u"C:\\other"},
                  u"C:\\keep"},
-        DropCase{"DisabledSourceInJoinMode",
-                 true,
-                 IDC_SOURCE_PATH,
-                 u"C:\\keep.bin",
-                 {u"C:\\other.bin"},
-                 u"C:\\keep.bin"},
         DropCase{"NoItems", false, IDC_SOURCE_PATH, u"C:\\keep.bin", {}, u"C:\\keep.bin"}),
     [](const ::testing::TestParamInfo<DropCase>& info) { return std::string(info.param.name); });
 

@@ -3,13 +3,37 @@
 #include "framework/window/dialog.h"
 #include "framework/window/dispatch.h"
 #include "framework/window/win32/accessible_name.h"
+#include "framework/window/win32/control_kind.h"
+#include "framework/window/win32/control_text.h"
 #include "framework/window/win32/device_context.h"
+#include "framework/window/win32/file_drop_win32.h"
 #include "framework/window/win32/window_centering.h"
 
 namespace {
 
 CDialog* DialogOf(HWND window) {
     return reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+}
+
+// What the framework adds to some kinds of control, as the Linux side's
+// control factory does: edit fields take dropped files, group boxes show
+// their captions on one line.
+void PrepareControls(HWND window) {
+    // Walked by hand rather than through a system callback, so that an
+    // exception stays in our own frames.
+    for (HWND control = GetWindow(window, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        switch (KindOf(control)) {
+            case ControlKind::editField:
+                AcceptFileDrops(control);
+                break;
+            case ControlKind::groupBox:
+                KeepExactCaption(control);
+                break;
+            case ControlKind::other:
+                break;
+        }
+    }
 }
 
 }  // namespace
@@ -77,6 +101,8 @@ INT_PTR DialogProcedure::InitDialog(CDialog& dialog, HWND window) {
     if (dialog.m_smallIcon != nullptr) {
         SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(dialog.m_smallIcon));
     }
+
+    AfxCallGuarded(window, [window] { PrepareControls(window); });
 
     BOOL focusByFramework = TRUE;
     AfxCallGuarded(window,

@@ -3,10 +3,11 @@
 // window's DWLP_USER from WM_INITDIALOG on) and routes the message through the
 // dialog's message map, every handler inside AfxCallGuarded, so no exception
 // crosses the system's frames:
-// - WM_INITDIALOG: sets the dialog's window, base units and window menu, runs
-//   OnInitDialog, centres the window (unless the template has DS_CENTER) and
-//   returns OnInitDialog's answer: TRUE lets the system focus the first tab
-//   stop;
+// - WM_INITDIALOG: sets the dialog's window, base units and window menu,
+//   makes edit fields take dropped files (file_drop_win32.h) and group boxes
+//   show their captions on one line (control_text.h), runs OnInitDialog, centres the window (unless
+//   the template has DS_CENTER) and returns OnInitDialog's answer: TRUE lets the system focus the
+//   first tab stop;
 // - WM_COMMAND with BN_CLICKED (a click, or IDOK and IDCANCEL from Enter and
 //   Escape): the command of that id; WM_HELP (F1): the command ID_HELP;
 // - WM_CLOSE: the close event; WM_DESTROY: the destruction event, after which

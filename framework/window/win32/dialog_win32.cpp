@@ -6,6 +6,7 @@
 #include "framework/window/dialog.h"
 #include "framework/window/dispatch.h"
 #include "framework/window/win32/accessible_name.h"
+#include "framework/window/win32/control_text.h"
 #include "framework/window/win32/device_context.h"
 #include "framework/window/win32/dialog_procedure.h"
 #include "framework/window/win32/dialog_template_memory.h"
@@ -155,11 +156,13 @@ int CDialog::GetDlgCtrlID(HWND control) const {
 }
 
 CString CDialog::GetDlgItemText(int id) const {
-    return WindowTextOf(GetDlgItem(id));
+    // A group box shows its caption otherwise than it was given.
+    return ControlText(GetDlgItem(id));
 }
 
 void CDialog::SetDlgItemText(int id, const CString& text) {
     if (HWND control = GetDlgItem(id)) {
+        // A group box keeps the exact text itself (control_text.h).
         ::SetWindowTextW(control, WideText(text));
     }
 }

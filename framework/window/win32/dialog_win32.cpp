@@ -132,11 +132,36 @@ void CDialog::SetWindowText(const CString& text) {
     }
 }
 
+namespace {
+
+// The small-size image of the icon resource `icon` was loaded from (its own
+// 16 x 16 picture rather than the large one shrunk); `icon` itself when it
+// came from no resource. Shared, like the icons of LoadIconResource.
+HICON SmallImageOf(HICON icon) {
+    ICONINFOEXW info{};
+    info.cbSize = sizeof(info);
+    if (icon == nullptr || !GetIconInfoExW(icon, &info)) {
+        return icon;
+    }
+    // GetIconInfoEx hands over copies of the icon's bitmaps.
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    if (info.wResID == 0) {
+        return icon;
+    }
+    auto* small = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(info.wResID), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    return small != nullptr ? small : icon;
+}
+
+}  // namespace
+
 void CDialog::SetIcon(const HICON& icon, BOOL bBigIcon) {
-    (bBigIcon ? m_bigIcon : m_smallIcon) = icon;
+    (bBigIcon ? m_bigIcon : m_smallIcon) = bBigIcon ? icon : SmallImageOf(icon);
     if (m_hWnd != nullptr) {
         SendMessageW(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                     reinterpret_cast<LPARAM>(icon));
+                     reinterpret_cast<LPARAM>(bBigIcon ? m_bigIcon : m_smallIcon));
     }
 }
 

@@ -1,7 +1,9 @@
 // The build's tool that writes the Windows program's resources into a folder,
 // from the data the Linux program uses:
 //   tesserak.ico  the icon IDI_APP, 32 x 32 and 16 x 16, from its XPM images
-//   tesserak.rc   the icon, the string table and the version record
+//   tesserak.manifest  the application manifest
+//   tesserak.rc   the icon, the string table, the version record and the
+//                 manifest
 //
 // Usage: make_windows_resources OUTPUT_DIR
 // Exit status 0 when both files are written; otherwise 1, with a message
@@ -24,6 +26,7 @@ namespace {
 
 constexpr const char* kIconFileName = "tesserak.ico";
 constexpr const char* kScriptFileName = "tesserak.rc";
+constexpr const char* kManifestFileName = "tesserak.manifest";
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -59,7 +62,8 @@ void WriteIcon(const std::string& path) {
 
 void WriteScript(const std::string& path) {
     try {
-        const std::string script = ResourceScript(kStringTable, kAppIcon.id, kIconFileName);
+        const std::string script =
+            ResourceScript(kStringTable, kAppIcon.id, kIconFileName, kManifestFileName);
         WriteFile(path, script.data(), script.size());
     } catch (const std::invalid_argument& error) {
         throw std::runtime_error("making " + path + ": " + error.what());
@@ -77,6 +81,8 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     try {
         WriteIcon(dir + "/" + kIconFileName);
+        const std::string manifest = ApplicationManifest();
+        WriteFile(dir + "/" + kManifestFileName, manifest.data(), manifest.size());
         WriteScript(dir + "/" + kScriptFileName);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_windows_resources: %s\n", error.what());

@@ -112,7 +112,8 @@ std::string RcStringLiteral(std::u16string_view text) {
     return "\"" + utf8 + "\"";
 }
 
-std::string ResourceScript(const StringTable& strings, int iconId, std::string_view iconFileName) {
+std::string ResourceScript(const StringTable& strings, int iconId, std::string_view iconFileName,
+                           std::string_view manifestFileName) {
     return "// The resources of the Windows program, made by make_windows_resources from\n"
            "// the program's own data: edit that data, not this file.\n"
            "#pragma code_page(65001)\n"
@@ -124,5 +125,34 @@ std::string ResourceScript(const StringTable& strings, int iconId, std::string_v
            "\n"
            "// IDI_APP\n" +
            std::to_string(iconId) + " ICON " + RcStringLiteral(Utf8ToUtf16(iconFileName)) + "\n\n" +
-           StringTableBlock(strings) + "\n" + VersionBlock();
+           StringTableBlock(strings) + "\n" + VersionBlock() +
+           "\n"
+           "// CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST\n"
+           "1 24 " +
+           RcStringLiteral(Utf8ToUtf16(manifestFileName)) + "\n";
+}
+
+std::string ApplicationManifest() {
+    const std::string version = std::to_string(kVersionMajor) + "." +
+                                std::to_string(kVersionMinor) + "." +
+                                std::to_string(kVersionPatch) + "." + std::to_string(kVersionBuild);
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+           "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+           "  <assemblyIdentity type=\"win32\" name=\"Tesserak\" version=\"" +
+           version +
+           "\" processorArchitecture=\"amd64\"/>\n"
+           "  <dependency>\n"
+           "    <dependentAssembly>\n"
+           "      <assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\"\n"
+           "          version=\"6.0.0.0\" processorArchitecture=\"*\"\n"
+           "          publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>\n"
+           "    </dependentAssembly>\n"
+           "  </dependency>\n"
+           "  <application xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n"
+           "    <windowsSettings>\n"
+           "      <dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+           "true</dpiAware>\n"
+           "    </windowsSettings>\n"
+           "  </application>\n"
+           "</assembly>\n";
 }

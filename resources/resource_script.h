@@ -1,7 +1,8 @@
 // The resource script (.rc) of the Windows program, made from the data the
 // Linux program uses: the icon IDI_APP (from an icon file beside the script),
-// every string of the string table, and the version record with the texts of
-// resources/version_info.h.
+// every string of the string table, the version record with the texts of
+// resources/version_info.h, and the application manifest (from a file beside
+// the script).
 //
 // The script is UTF-8 and says so (#pragma code_page(65001)); every resource
 // is Japanese (LANG_JAPANESE, SUBLANG_DEFAULT), and so is the version record's
@@ -24,7 +25,15 @@ inline constexpr unsigned kResourceCodePage = 1200;    // UTF-16, "Unicode"
 // lone surrogate, which no script can carry.
 std::string RcStringLiteral(std::u16string_view text);
 
-// The whole script. `iconFileName` is the icon file's name as the resource
-// compiler finds it (beside the script). Throws std::invalid_argument, naming
-// the string's id, when a text cannot be written (see RcStringLiteral).
-std::string ResourceScript(const StringTable& strings, int iconId, std::string_view iconFileName);
+// The whole script. `iconFileName` and `manifestFileName` are the icon's and
+// the manifest's files as the resource compiler finds them (beside the
+// script). Throws std::invalid_argument, naming the string's id, when a text
+// cannot be written (see RcStringLiteral).
+std::string ResourceScript(const StringTable& strings, int iconId, std::string_view iconFileName,
+                           std::string_view manifestFileName);
+
+// The application manifest: the system's current common controls (the look
+// of the system's own dialogs rather than the oldest one) and awareness of
+// the screen's resolution, so the system draws the dialog at its size in
+// dialog units instead of stretching a small picture of it.
+std::string ApplicationManifest();

@@ -29,7 +29,8 @@ TEST(RcStringLiteral, QuotesAndEscapes) {
 }
 
 TEST(ResourceScript, HoldsTheIconStringsAndVersionRecord) {
-    const std::string script = ResourceScript(kStringTable, kAppIcon.id, "tesserak.ico");
+    const std::string script =
+        ResourceScript(kStringTable, kAppIcon.id, "tesserak.ico", "tesserak.manifest");
     // The resource compiler reads UTF-8 only when told so before any text.
     EXPECT_EQ(script.find("#pragma code_page(65001)\n"), script.find('#'));
     const std::string lines[] = {
@@ -47,6 +48,7 @@ TEST(ResourceScript, HoldsTheIconStringsAndVersionRecord) {
         "            VALUE \"OriginalFilename\", \"tesserak.exe\"",
         "            VALUE \"ProductName\", " + RcStringLiteral(kProductName),
         "        VALUE \"Translation\", 0x411, 1200",
+        "1 24 \"tesserak.manifest\"",
     };
     for (const std::string& line : lines) {
         EXPECT_NE(script.find("\n" + line + "\n"), std::string::npos) << line << " in\n" << script;

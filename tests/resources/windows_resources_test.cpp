@@ -2,18 +2,14 @@
 // read back through the Windows API: the strings, the icon at both sizes, the
 // version record, and that every resource is Japanese. Built on Windows only.
 
-// Before <windows.h>: the dialog templates' style constants have the names of
-// its macros.
+#include <gtest/gtest.h>
+
+#include "platform/win_types.h"
 #include "resources/resources.h"
 #include "resources/version_info.h"
 #include "tests/resources/app_icon_pixels.h"
 
-// The resource types (RT_...) as wide-string ids, as the W functions take them.
-#define UNICODE
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
+#include <cwctype>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -53,6 +49,7 @@ TEST(WindowsResources, EveryResourceIsJapanese) {
         {RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_APP)},
         {RT_STRING, MAKEINTRESOURCEW(IDS_ABOUT_MENU / 16 + 1)},  // ids 16 (n - 1) to 16 n - 1
         {RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO)},
+        {RT_MANIFEST, MAKEINTRESOURCEW(1)},
     };
     for (const auto& resource : resources) {
         const HMODULE self = GetModuleHandleW(nullptr);
@@ -68,7 +65,8 @@ TEST(WindowsResources, EveryResourceIsJapanese) {
 std::vector<DWORD> Pixels(HBITMAP bitmap, BITMAP& size) {
     GetObjectW(bitmap, sizeof size, &size);
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, size.bmWidth, -size.bmHeight, 1, 32, BI_RGB};
+    info.bmiHeader = {
+        sizeof info.bmiHeader, size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<DWORD> pixels(static_cast<std::size_t>(size.bmWidth) * size.bmHeight);
     std::unique_ptr<std::remove_pointer_t<HDC>, decltype(&DeleteDC)> dc(CreateCompatibleDC(nullptr),
                                                                         &DeleteDC);
@@ -107,6 +105,24 @@ TEST(WindowsResources, IconShowsTheProgramIconAtBothSizes) {
             }
         }
     }
+}
+
+// The manifest makes the system load its current common controls for the
+// program (their side-by-side assembly), not the oldest ones, which live
+// among the system's own files.
+TEST(WindowsResources, TheManifestBringsTheCurrentCommonControls) {
+    const HMODULE controls = LoadLibraryW(L"comctl32.dll");
+    ASSERT_NE(controls, nullptr);
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(controls, path, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    std::wstring loaded(path, length);
+    for (wchar_t& c : loaded) {
+        c = static_cast<wchar_t>(towlower(c));
+    }
+    EXPECT_NE(loaded.find(L"\\winsxs\\"), std::wstring::npos);
+    EXPECT_NE(loaded.find(L"microsoft.windows.common-controls"), std::wstring::npos);
+    FreeLibrary(controls);
 }
 
 TEST(WindowsResources, VersionRecordOfTheProgramFile) {

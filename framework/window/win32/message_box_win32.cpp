@@ -10,9 +10,11 @@ int ShowSystemMessageBox(HWND owner, const CString& text, const CString& title, 
         flags |= MB_TASKMODAL;
     }
     const int answer = MessageBoxW(owner, WideText(text), WideText(title), flags);
-    if (answer == 0) {
-        // No box could be made (no memory): taken as closed.
-        return (style & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
+    if ((style & MB_TYPEMASK) == MB_OK) {
+        // A box with only OK answers OK however it is closed (Escape, the
+        // close box), as on Linux; not every version of the system says so.
+        return IDOK;
     }
-    return answer;
+    // 0: no box could be made (no memory), taken as closed.
+    return answer != 0 ? answer : IDCANCEL;
 }

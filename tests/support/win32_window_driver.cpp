@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "engine/transfer.h"
+#include "framework/window/win32/win_text.h"
 #include "platform/win_types.h"
 #include "tests/support/window_driver.h"
 #include "tests/support/window_driver_system.h"
@@ -141,14 +142,6 @@ void ClickIfItTakesInput(HWND control) {
     }
 }
 
-CString WindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return CString(text);
-}
-
 // A static control that shows text (not an icon).
 bool IsTextStatic(HWND window) {
     wchar_t className[16] = {};
@@ -158,12 +151,12 @@ bool IsTextStatic(HWND window) {
 }
 
 ModalWindowView ViewOf(HWND window) {
-    ModalWindowView view{WindowText(window), {}};
+    ModalWindowView view{WindowTextOf(window), {}};
     // Children come in template order (the dialog manager makes them so).
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsTextStatic(child)) {
-            const CString text = WindowText(child);
+            const CString text = WindowTextOf(child);
             if (!text.IsEmpty()) {
                 view.texts.push_back(text);
             }

@@ -20,12 +20,9 @@ build: configure
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --timeout 600 --parallel $(shell nproc)
 
+# The Linux program; the Windows one is build/win64/tesserak.exe (see README).
 run: build
-	@if [ -x $(BUILD_DIR)/app/tesserak ]; then \
-		$(BUILD_DIR)/app/tesserak; \
-	else \
-		echo "The window is not built yet: only the engine and its tests exist so far."; \
-	fi
+	$(BUILD_DIR)/app/tesserak
 
 # Options for the benchmark, e.g. make bench BENCH_ARGS="--size 512M --rounds 5".
 bench: build

@@ -1,6 +1,7 @@
-# Cross build of the engine for 64-bit Windows with Debian's mingw-w64 (posix
-# threads, as GoogleTest needs them), linked statically so the test binary
-# runs under Wine without the toolchain's DLLs.
+# Cross build of the whole program and its tests for 64-bit Windows with
+# Debian's mingw-w64 (posix threads, as GoogleTest needs them), linked
+# statically so the programs run on Windows and under Wine without the
+# toolchain's DLLs.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -121,7 +121,10 @@ void RaiseOsError(std::int32_t osError, const char16_t* fileName) {
 
 CFile64::~CFile64() {
     if (m_bCloseOnDelete && IsOpen()) {
-        CloseHandle(m_hFile);  // nothing can be reported from here
+        // Nothing can be reported from here; the data still goes to the
+        // medium before the handle does, as after a close.
+        (void)m_writeBehind.Flush();
+        CloseHandle(m_hFile);
     }
     m_hFile = INVALID_HANDLE_VALUE;
     m_bCloseOnDelete = FALSE;
@@ -157,19 +160,22 @@ BOOL CFile64::Open(const CString& path, DWORD dwDesiredAccess, DWORD dwShareMode
     m_hFile = handle;
     m_strFileName = path;
     m_bCloseOnDelete = TRUE;
+    m_writeBehind.Start(handle, (dwDesiredAccess & GENERIC_WRITE) != 0);
     return TRUE;
 }
 
 void CFile64::Close() {
     const CString path = m_strFileName;  // gone from the handle before it raises
-    bool failed = false;
     DWORD error = ERROR_SUCCESS;
     if (IsOpen()) {
-        failed = !CloseHandle(m_hFile);
-        if (failed) {
+        // The handle goes whether or not the flush worked; the flush's
+        // failure is the one the user must hear of.
+        error = m_writeBehind.Flush();
+        if (!CloseHandle(m_hFile) && error == ERROR_SUCCESS) {
             error = GetLastError();
         }
     }
+    const bool failed = error != ERROR_SUCCESS;
     m_hFile = INVALID_HANDLE_VALUE;
     m_bCloseOnDelete = FALSE;
     m_strFileName.Empty();
@@ -194,6 +200,7 @@ void CFile64::Write(const void* buffer, std::uint32_t count) {
     if (done != count) {
         throw CFileException(CFileException::diskFull, -1, m_strFileName);
     }
+    RaiseOsError(static_cast<std::int32_t>(m_writeBehind.AfterWrite(done)), m_strFileName);
 }
 
 std::int64_t CFile64::Seek(const std::int64_t& offset, int origin, BOOL bForward) {

@@ -14,6 +14,7 @@
 #include "framework/core/object.h"
 #include "framework/core/string.h"
 #include "platform/file_api.h"
+#include "platform/write_behind.h"
 
 // The longest full path the handle accepts, in UTF-16 units.
 inline constexpr int kMaxPathLength = 259;
@@ -39,15 +40,19 @@ public:
               LPSECURITY_ATTRIBUTES lpSecurityAttributes = nullptr,
               DWORD dwFlagsAndAttributes = FILE_ATTRIBUTE_NORMAL, HANDLE hTemplateFile = nullptr);
 
-    // Always leaves the handle not open; raises with the file's path when the
-    // platform close failed (for a written file that is most often where a
-    // failing medium shows, so the box must say which file it was).
+    // Always leaves the handle not open. A file opened for writing is first
+    // flushed, so that when Close returns its data is on the medium. Raises
+    // with the file's path when the flush or the platform close failed (for
+    // a written file that is most often where a failing medium shows, so the
+    // box must say which file it was).
     void Close();
     // Bytes read: fewer than `count` near the end, 0 at the end. Raises
     // without a file name when the platform read fails.
     std::uint32_t Read(void* buffer, std::uint32_t count);
     // Raises with the file's path when the platform write fails, and with
     // cause diskFull and OS error -1 when it took fewer bytes than asked.
+    // Keeps the medium close behind the writes (WriteBehind): raises with the
+    // file's path when it reports that written data could not be stored.
     void Write(const void* buffer, std::uint32_t count);
     // Moves to `offset` from `origin`; for `current` and `end` the offset is a
     // magnitude whose direction `bForward` gives. Returns the new position.
@@ -66,6 +71,8 @@ public:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     BOOL m_bCloseOnDelete = FALSE;
     CString m_strFileName;
+    // Follows the handle while it is open for writing.
+    WriteBehind m_writeBehind;
 };
 
 // Raises a CFileException for a platform error number, with `fileName` (may be

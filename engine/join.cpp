@@ -1,9 +1,11 @@
 #include "engine/join.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "engine/piece_layout.h"
 #include "engine/result_rollback.h"
+#include "engine/room_check.h"
 
 namespace {
 
@@ -25,7 +27,8 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
 
     const CString piecePath =
         PiecePath(host.GetFieldText(FolderFieldOfRow(pieceIndex)), pieceIndex);
-    const CString resultPath = ResultPath(host.GetFieldText(IDC_DEST_FOLDER));
+    const CString destination = host.GetFieldText(IDC_DEST_FOLDER);
+    const CString resultPath = ResultPath(destination);
 
     // The piece is opened first, so a missing piece leaves the destination
     // untouched.
@@ -35,7 +38,8 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
         return kTransferFailed;
     }
     CFile64 result;
-    if (!OpenForWriting(result, resultPath, OPEN_ALWAYS)) {
+    bool resultCreated = false;
+    if (!OpenForWriting(result, resultPath, OPEN_ALWAYS, &resultCreated)) {
         ShowPathMessage(host, kResultWriteMessage, resultPath);
         return kTransferFailed;
     }
@@ -62,6 +66,18 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
             return kTransferFailed;
         }
         offset = resultSize;
+    }
+
+    // The whole piece is counted as new data, even where it rewrites its own
+    // place: a result joined out of order has holes that take space anyway.
+    if (const CString refusal = RoomRefusal(destination, resultPath, pieceSize,
+                                            std::max(resultSize, offset + pieceSize));
+        !refusal.IsEmpty()) {
+        if (resultCreated) {
+            RemoveUnwrittenFile(result, resultPath);
+        }
+        host.ShowError(refusal);
+        return kTransferFailed;
     }
 
     if (result.Seek(offset, CFile64::begin, TRUE) != offset ||

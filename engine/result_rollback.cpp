@@ -1,5 +1,7 @@
 #include "engine/result_rollback.h"
 
+#include "engine/transfer.h"
+
 ResultRollback::ResultRollback(CFile64& result, const CString& resultPath,
                                std::int64_t lengthBefore)
     : m_result(result), m_resultPath(resultPath), m_lengthBefore(lengthBefore) {}
@@ -16,7 +18,8 @@ ResultRollback::~ResultRollback() {
             return;
         }
         CFile64 reopened;
-        if (reopened.Open(m_resultPath, GENERIC_WRITE, 0, OPEN_EXISTING)) {
+        // As the press opened it: never through a link planted meanwhile.
+        if (OpenForWriting(reopened, m_resultPath, OPEN_EXISTING)) {
             CutBack(reopened);
             reopened.Close();
         }

@@ -1,5 +1,7 @@
 #include "engine/split.h"
 
+#include "engine/room_check.h"
+
 namespace {
 
 constexpr const char16_t* kSourceReadMessage =
@@ -55,13 +57,20 @@ TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
     if (sourceSize < 0) {
         // Without the size no piece boundary is known; writing pieces from a
         // guessed size would hand the user empty pieces reported as done.
+        RemoveUnwrittenFile(piece, piecePath);
         ShowPathMessage(host, kSourceReadMessage, sourcePath);
         return kTransferFailed;
     }
     const std::int64_t pieceLength = sourceSize / kPieceCount;
     const std::int64_t offset = pieceIndex * pieceLength;
-    source.Seek(offset, CFile64::begin, TRUE);
     const std::int64_t length =
         pieceIndex == kPieceCount - 1 ? pieceLength + sourceSize % kPieceCount : pieceLength;
+    if (const CString refusal = RoomRefusal(folder, piecePath, length, length);
+        !refusal.IsEmpty()) {
+        RemoveUnwrittenFile(piece, piecePath);
+        host.ShowError(refusal);
+        return kTransferFailed;
+    }
+    source.Seek(offset, CFile64::begin, TRUE);
     return CopyLoop(host, source, piece, buffer, length);
 }

@@ -28,9 +28,25 @@ BOOL OpenForReading(CFile64& file, const CString& path) {
                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
-BOOL OpenForWriting(CFile64& file, const CString& path, DWORD creation) {
-    return file.Open(path, GENERIC_WRITE, 0, creation, nullptr, nullptr, FILE_FLAG_SEQUENTIAL_SCAN,
-                     nullptr);
+BOOL OpenForWriting(CFile64& file, const CString& path, DWORD creation, bool* created) {
+    BOOL opened = file.Open(path, GENERIC_WRITE, 0, creation, nullptr, nullptr,
+                            FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // The open's own word: OPEN_ALWAYS reports a file that was there.
+    const bool made =
+        opened && (creation == CREATE_NEW ||
+                   (creation == OPEN_ALWAYS && GetLastError() != ERROR_ALREADY_EXISTS));
+    if (opened && IsLinkHandle(file.m_hFile)) {
+        // Opened on the link itself, never written: let it go as it was.
+        try {
+            file.Close();
+        } catch (const CFileException&) {
+        }
+        opened = FALSE;
+    }
+    if (created != nullptr) {
+        *created = opened && made;
+    }
+    return opened;
 }
 
 void ShowPathMessage(TransferHost& host, const char16_t* message, const CString& path) {

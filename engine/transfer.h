@@ -51,8 +51,11 @@ public:
 // write it; read from start to end. FALSE when it cannot be opened.
 BOOL OpenForReading(CFile64& file, const CString& path);
 // Opens the file a transfer writes, with no other open of it allowed;
-// `creation` is CREATE_NEW or OPEN_ALWAYS. FALSE when it cannot be opened.
-BOOL OpenForWriting(CFile64& file, const CString& path, DWORD creation);
+// `creation` is CREATE_NEW, OPEN_ALWAYS or OPEN_EXISTING. FALSE when it
+// cannot be opened, and when a link stands at its name: in a folder that
+// others can write to, a planted link must not send the data elsewhere.
+// `created`, when given, tells whether this open made the file.
+BOOL OpenForWriting(CFile64& file, const CString& path, DWORD creation, bool* created = nullptr);
 
 // Shows `message`, whose one %s is filled with `path`, in the host's error box.
 void ShowPathMessage(TransferHost& host, const char16_t* message, const CString& path);

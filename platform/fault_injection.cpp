@@ -1,6 +1,7 @@
 // The test seam's bookkeeping, the same on both systems; the file layers
 // consult it through injection_point.h.
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <numeric>
 
@@ -10,7 +11,7 @@ namespace fault_injection {
 
 namespace {
 
-constexpr std::size_t kCalls = static_cast<std::size_t>(Call::QueryFileSizeByPath) + 1;
+constexpr std::size_t kCalls = static_cast<std::size_t>(Call::QueryFileSystemSpace) + 1;
 
 // A failure armed by FailCall that has not happened yet.
 struct ArmedFailure {
@@ -58,6 +59,11 @@ struct SystemCallSeam {
 };
 thread_local SystemCallSeam t_seam{};
 
+thread_local std::optional<FileSystemSpace> t_fakedSpace;
+
+// The fake clock's time while one lives on this thread.
+thread_local std::optional<std::int64_t> t_fakeNow;
+
 // Calls made by this thread since it started, per kind; never reset, so
 // that counters can run side by side.
 thread_local std::array<std::int64_t, kSystemCallKinds> t_calls{};
@@ -78,9 +84,9 @@ void FailCall(Call call, DWORD error, int skip) {
 
 bool Supports(Call call) {
 #ifdef _WIN32
-    // The engine calls kernel32 itself; only the program's own size query
-    // passes through this layer.
-    return call == Call::QueryFileSizeByPath;
+    // The engine calls kernel32 itself; only the program's own queries pass
+    // through this layer.
+    return call == Call::QueryFileSizeByPath || call == Call::QueryFileSystemSpace;
 #else
     (void)call;
     return true;
@@ -90,7 +96,7 @@ bool Supports(Call call) {
 const char* NameOf(SystemCall kind) {
     static constexpr std::array<const char*, kSystemCallKinds> kNames = {
         "open", "close", "read",    "write",         "lseek",     "fstat",  "stat",      "lstat",
-        "lock", "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink", "ftruncate",
+        "lock", "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink", "ftruncate", "statfs",
     };
     return kNames[IndexOf(kind)];
 }
@@ -132,6 +138,36 @@ std::int64_t CallCounter::Total() const {
 void ClearFailures() {
     t_armed = {};
     t_seam = {};
+    t_fakedSpace.reset();
+}
+
+void FakeFileSystemSpace(const FileSystemSpace& space) {
+    t_fakedSpace = space;
+}
+
+std::optional<FileSystemSpace> FakedFileSystemSpace() {
+    return t_fakedSpace;
+}
+
+FakeClock::FakeClock() {
+    t_fakeNow = 0;
+}
+
+FakeClock::~FakeClock() {
+    t_fakeNow.reset();
+}
+
+void FakeClock::Advance(std::int64_t nanoseconds) {
+    *t_fakeNow += nanoseconds;
+}
+
+std::int64_t MonotonicNanoseconds() {
+    if (t_fakeNow) {
+        return *t_fakeNow;
+    }
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 bool TakeFailure(Call call, DWORD& error) {

@@ -25,18 +25,25 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/file_system_space.h"
 #include "platform/win_types.h"
 
 namespace fault_injection {
 
 // --- Whole services, in Windows error numbers --------------------------------
 
-enum class Call { CloseHandle, GetFileSize, SetFilePointer, QueryFileSizeByPath };
+enum class Call {
+    CloseHandle,
+    GetFileSize,
+    SetFilePointer,
+    QueryFileSizeByPath,
+    QueryFileSystemSpace,  // fails as a system that cannot say: the query returns false
+};
 // The `skip`+1-th call from now of `call` on this thread fails with `error`
 // (which may be 0: the call then fails with error number 0).
 void FailCall(Call call, DWORD error, int skip = 0);
 // Whether the seam can make `call` fail here. On Windows the engine calls
-// kernel32 itself, so only the program's own size query can be made to fail.
+// kernel32 itself, so only the program's own queries can be made to fail.
 bool Supports(Call call);
 
 // --- System calls beneath the Linux file layer, in errno values ----------------
@@ -57,8 +64,9 @@ enum class SystemCall {
     fdatasync,      // the flush when a written file is closed
     unlink,         // removal of a file that a failing open had created
     ftruncate,      // SetEndOfFile: a file cut back to its current position
+    statfs,         // the space query: free space and the kind of file system
 };
-inline constexpr std::size_t kSystemCallKinds = static_cast<std::size_t>(SystemCall::ftruncate) + 1;
+inline constexpr std::size_t kSystemCallKinds = static_cast<std::size_t>(SystemCall::statfs) + 1;
 
 // The kind's name as above ("open", "syncFileRange", ...), for test messages.
 const char* NameOf(SystemCall kind);
@@ -98,10 +106,29 @@ private:
     std::array<std::int64_t, kSystemCallKinds> m_start;
 };
 
+// --- The program's own queries, answered by the test ------------------------
+
+// From now until ClearFailures, every space query on this thread answers
+// `space` without asking the system: a FAT card or a nearly full medium that
+// this machine does not have. A failure armed with FailCall still wins.
+void FakeFileSystemSpace(const FileSystemSpace& space);
+
+// While it lives, the write-behind on this thread measures the medium on
+// this clock instead of the system's monotonic one, so a test decides how
+// long the medium takes. It starts at 0 and moves only by Advance.
+class FakeClock {
+public:
+    FakeClock();
+    ~FakeClock();
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+    void Advance(std::int64_t nanoseconds);
+};
+
 // --- Both levels ------------------------------------------------------------------
 
-// Forgets every failure and cut that has not happened yet, and the last
-// failure. Counters keep counting.
+// Forgets every failure and cut that has not happened yet, the last failure
+// and a faked space answer. Counters and a fake clock keep going.
 void ClearFailures();
 
 }  // namespace fault_injection

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "platform/file_system_space.h"
 #include "platform/win_types.h"
 
 #ifndef _WIN32
@@ -27,6 +28,9 @@ inline constexpr DWORD CREATE_ALWAYS = 2;
 inline constexpr DWORD OPEN_EXISTING = 3;
 inline constexpr DWORD OPEN_ALWAYS = 4;
 inline constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;
+// Do not follow a link at the last name. Windows opens the link itself (see
+// IsLinkHandle); Linux refuses the open (O_NOFOLLOW).
+inline constexpr DWORD FILE_FLAG_OPEN_REPARSE_POINT = 0x00200000;
 inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr DWORD FILE_BEGIN = 0;
@@ -57,6 +61,7 @@ inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 inline constexpr DWORD ERROR_DISK_FULL = 112;
 inline constexpr DWORD ERROR_INVALID_NAME = 123;
 inline constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
+inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;  // OPEN_ALWAYS opened a file that was there
 inline constexpr DWORD ERROR_SEEK_ON_DEVICE = 132;
 inline constexpr DWORD ERROR_BUSY = 170;
 inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
@@ -79,6 +84,9 @@ BOOL SetEndOfFile(HANDLE hFile);
 // 0; a failed query is FILE_TYPE_UNKNOWN with the failure's number.
 DWORD GetFileType(HANDLE hFile);
 BOOL CloseHandle(HANDLE hObject);
+// Removes the file at `lpFileName` (not a folder; a link itself, not what it
+// points to).
+BOOL DeleteFileW(LPCWSTR lpFileName);
 DWORD GetLastError();
 void SetLastError(DWORD dwErrCode);
 #endif
@@ -93,6 +101,16 @@ inline constexpr char16_t kPathSeparator = u'/';
 // Size of the file at `path` as its directory entry records it (a 64-bit status
 // query by path, not a question to an open handle). -1 when the query fails.
 std::int64_t QueryFileSizeByPath(const char16_t* path);
+
+// Whether `hFile`, opened with FILE_FLAG_OPEN_REPARSE_POINT, is open on a
+// link (a symbolic link or another reparse point) rather than on a file.
+// Always false on Linux, where such an open fails instead.
+bool IsLinkHandle(HANDLE hFile);
+
+// What the file system that holds `path` (an existing file or folder) can
+// still take. True with `space` filled; false when the system cannot say,
+// and then nothing is known (callers go on as if there were room).
+bool QueryFileSystemSpace(const char16_t* path, FileSystemSpace& space);
 
 // What a directory lookup of `path` finds first. The path probe uses it to tell
 // "something is there" from "nothing is there" after a create has failed.

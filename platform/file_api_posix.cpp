@@ -1,6 +1,7 @@
 // kernel32's file services on Linux, with Windows results and error numbers.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -12,7 +13,6 @@
 #include "platform/share_lock.h"
 #include "platform/system_calls_posix.h"
 #include "platform/utf.h"
-#include "platform/write_behind.h"
 
 namespace {
 
@@ -142,6 +142,9 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     // O_NONBLOCK only for the open itself: a FIFO at the path must not hold
     // the window's thread until some other program opens its other end.
     int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    if ((dwFlagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT) != 0) {
+        flags |= O_NOFOLLOW;  // a link at the name fails the open (ELOOP)
+    }
     const bool wantRead = (dwDesiredAccess & GENERIC_READ) != 0;
     const bool wantWrite = (dwDesiredAccess & GENERIC_WRITE) != 0;
     if (wantRead && wantWrite) {
@@ -189,8 +192,9 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
         // Only a hint: a file system that ignores it reads just as correctly.
         (void)sys::Fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    write_behind::Track(fd, wantWrite && S_ISREG(st.st_mode));
-    t_lastError = ERROR_SUCCESS;
+    // As Windows tells an OPEN_ALWAYS caller whether the file was there.
+    const bool existed = dwCreationDisposition == OPEN_ALWAYS && !created;
+    t_lastError = existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
     return HandleOf(fd);
 }
 
@@ -219,15 +223,7 @@ BOOL WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesToWrite,
     if (lpNumberOfBytesWritten != nullptr) {
         *lpNumberOfBytesWritten = done;
     }
-    if (!result) {
-        return FALSE;
-    }
-    const DWORD pushError = write_behind::AfterWrite(fd, done);
-    if (pushError != ERROR_SUCCESS) {
-        t_lastError = pushError;
-        return FALSE;
-    }
-    return TRUE;
+    return result;
 }
 
 DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveHigh,
@@ -326,14 +322,7 @@ DWORD GetFileType(HANDLE hFile) {
 BOOL CloseHandle(HANDLE hObject) {
     const int fd = FdOf(hObject);
     if (TakeInjectedFailure(fault_injection::Call::CloseHandle)) {
-        write_behind::Track(fd, false);
         (void)sys::Close(fd);  // the descriptor is gone either way, as on Windows
-        return FALSE;
-    }
-    const DWORD flushError = write_behind::BeforeClose(fd);
-    if (flushError != ERROR_SUCCESS) {
-        t_lastError = flushError;
-        (void)sys::Close(fd);
         return FALSE;
     }
     // Linux releases the descriptor even when close reports EINTR; retrying
@@ -363,6 +352,45 @@ std::int64_t QueryFileSizeByPath(const char16_t* path) {
         return -1;
     }
     return static_cast<std::int64_t>(st.st_size);
+}
+
+bool IsLinkHandle(HANDLE /*hFile*/) {
+    return false;
+}
+
+BOOL DeleteFileW(LPCWSTR lpFileName) {
+    std::string path;
+    if (lpFileName == nullptr || !ToUtf8Path(lpFileName, path)) {
+        t_lastError = ERROR_INVALID_NAME;
+        return FALSE;
+    }
+    if (sys::Unlink(path.c_str()) != 0) {
+        t_lastError = WindowsErrorFromErrno(errno, lpFileName);
+        return FALSE;
+    }
+    t_lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+bool QueryFileSystemSpace(const char16_t* path, FileSystemSpace& space) {
+    if (TakeInjectedFailure(fault_injection::Call::QueryFileSystemSpace)) {
+        return false;
+    }
+    if (const auto faked = fault_injection::FakedFileSystemSpace()) {
+        space = *faked;
+        return true;
+    }
+    std::string utf8;
+    struct statfs st {};
+    if (path == nullptr || !ToUtf8Path(path, utf8) || sys::Statfs(utf8.c_str(), &st) != 0) {
+        return false;
+    }
+    // What an unprivileged writer may use: root's reserve does not count.
+    const auto unit = static_cast<std::uint64_t>(st.f_frsize != 0 ? st.f_frsize : st.f_bsize);
+    space.freeBytes = static_cast<std::uint64_t>(st.f_bavail) * unit;
+    constexpr decltype(st.f_type) kMsdosMagic = 0x4d44;  // vfat, msdos: FAT12/16/32
+    space.fat = st.f_type == kMsdosMagic;
+    return true;
 }
 
 PathEntryKind LookUpPathEntry(const char16_t* path) {

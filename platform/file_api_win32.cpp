@@ -28,6 +28,45 @@ std::int64_t QueryFileSizeByPath(const char16_t* path) {
     return static_cast<std::int64_t>(st.st_size);
 }
 
+bool IsLinkHandle(HANDLE hFile) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    // A handle that cannot say what it is on is not trusted with the data.
+    return !GetFileInformationByHandle(hFile, &information) ||
+           (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool QueryFileSystemSpace(const char16_t* path, FileSystemSpace& space) {
+    DWORD ignored = ERROR_SUCCESS;  // the query reports no error number, only false
+    if (fault_injection::TakeFailure(fault_injection::Call::QueryFileSystemSpace, ignored)) {
+        return false;
+    }
+    if (const auto faked = fault_injection::FakedFileSystemSpace()) {
+        space = *faked;
+        return true;
+    }
+    // The volume that holds the path (a drive's root or a mounted folder):
+    // both calls below want a folder, and the path may name a file.
+    std::wstring volume(MAX_PATH + 1, L'\0');
+    if (path == nullptr ||
+        !GetVolumePathNameW(Wide(path), volume.data(), static_cast<DWORD>(volume.size()))) {
+        return false;
+    }
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(volume.c_str(), &available, nullptr, nullptr)) {
+        return false;
+    }
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(volume.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
+                               MAX_PATH + 1)) {
+        return false;
+    }
+    space.freeBytes = available.QuadPart;
+    // "FAT" (FAT12 and FAT16) and "FAT32"; exFAT has no 4 GiB limit.
+    const std::wstring name(fileSystem);
+    space.fat = name == L"FAT" || name == L"FAT32";
+    return true;
+}
+
 PathEntryKind LookUpPathEntry(const char16_t* path) {
     if (path == nullptr) {
         return PathEntryKind::nothing;

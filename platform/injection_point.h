@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "platform/fault_injection.h"
 
@@ -12,6 +13,13 @@ namespace fault_injection {
 // Whether the armed failure of `call` is due now. When it is, the failure is
 // spent and `error` receives its Windows error number.
 bool TakeFailure(Call call, DWORD& error);
+
+// The space answer a test has faked, if any (FakeFileSystemSpace).
+std::optional<FileSystemSpace> FakedFileSystemSpace();
+
+// Nanoseconds on this thread's clock: a test's FakeClock while one lives,
+// otherwise the system's monotonic clock.
+std::int64_t MonotonicNanoseconds();
 
 // What the seam does to one system call of `kind`.
 struct Verdict {

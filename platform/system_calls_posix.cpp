@@ -127,4 +127,8 @@ int Ftruncate(int fd, off_t length) {
         [&] { return Passes(SystemCall::ftruncate) ? ::ftruncate(fd, length) : -1; });
 }
 
+int Statfs(const char* path, struct statfs* status) {
+    return RetryOnEintr([&] { return Passes(SystemCall::statfs) ? ::statfs(path, status) : -1; });
+}
+
 }  // namespace sys

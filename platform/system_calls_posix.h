@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -34,5 +35,6 @@ int SyncFileRange(int fd, off_t offset, off_t length, unsigned flags);
 int Fdatasync(int fd);
 int Unlink(const char* path);
 int Ftruncate(int fd, off_t length);
+int Statfs(const char* path, struct statfs* status);
 
 }  // namespace sys

@@ -1,9 +1,10 @@
-// Write-behind on Linux: write-back started in strides, a flush at close.
+// Write-behind on Linux: the write-back of every write is started at once,
+// and waited for by byte range once it is older than the allowance.
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
-#include <vector>
 
 #include "platform/errno_table.h"
 #include "platform/file_api.h"
@@ -12,111 +13,69 @@
 
 namespace {
 
-// Files this layer writes are pushed to their medium as they are written,
-// and flushed when they are closed. The program's pieces go to slow
-// removable media: left in the page cache, gigabytes would wait there after
-// "done" is shown, the final close would hold the window for minutes, and a
-// failure of the medium would surface after the user had taken the card out.
-// A write waits for the data written kWriteBehind bytes before it, so the
-// copy runs at the medium's pace and at most that much is ever unwritten.
-constexpr off_t kWriteBehind = 32 * 1024 * 1024;
-
-// Write-back is started in strides of this size: fewer, larger requests.
-constexpr DWORD kPushStride = 8 * 1024 * 1024;
-
-// A regular file open for writing, and how much of it was written since its
-// write-back was last started.
-struct WrittenFile {
-    bool written = false;
-    std::uint64_t unpushed = 0;
-};
-
-// Indexed by descriptor.
-std::vector<WrittenFile>& WrittenFiles() {
-    static std::vector<WrittenFile> files;
-    return files;
+int FdOf(HANDLE h) {
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(h));
 }
 
-WrittenFile* FindWrittenFile(int fd) {
-    std::vector<WrittenFile>& files = WrittenFiles();
-    if (fd < 0 || static_cast<std::size_t>(fd) >= files.size() || !files[fd].written) {
-        return nullptr;
-    }
-    return &files[fd];
-}
-
-// Errors that say the medium does not do what was asked (a pipe, a device, a
+// Errors that say the file does not do what was asked (a pipe, a device, a
 // file system without write-back control): nothing to wait for there.
 bool NotApplicable(int error) {
     return error == EINVAL || error == ESPIPE || error == EROFS || error == EOPNOTSUPP ||
            error == ENOSYS;
 }
 
-// Counts `count` bytes just written to `file` (descriptor `fd`); once a stride
-// has gathered, starts its write-back and waits for the stride written
-// kWriteBehind before it. The writes since the last stride are taken to end
-// at the current position, as the program writes each file front to back.
-DWORD PushToMedium(int fd, WrittenFile& file, DWORD count) {
-    file.unpushed += count;
-    if (file.unpushed < kPushStride) {
-        return ERROR_SUCCESS;
-    }
-    const off_t end = sys::Lseek(fd, 0, SEEK_CUR);
-    const auto length = static_cast<off_t>(file.unpushed);
-    file.unpushed = 0;
-    if (end < length) {
-        return ERROR_SUCCESS;
-    }
-    const off_t start = end - length;
-    if (sys::SyncFileRange(fd, start, length, SYNC_FILE_RANGE_WRITE) != 0 &&
-        !NotApplicable(errno)) {
-        return WindowsErrorFromErrno(errno);
-    }
-    if (start >= kWriteBehind) {
-        const unsigned flags =
-            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-        if (sys::SyncFileRange(fd, start - kWriteBehind, length, flags) != 0 &&
-            !NotApplicable(errno)) {
-            return WindowsErrorFromErrno(errno);
-        }
-    }
-    return ERROR_SUCCESS;
+DWORD ErrorOf(int result) {
+    return result != 0 && !NotApplicable(errno) ? WindowsErrorFromErrno(errno) : ERROR_SUCCESS;
 }
 
 }  // namespace
 
-namespace write_behind {
-
-void Track(int fd, bool written) {
-    std::vector<WrittenFile>& files = WrittenFiles();
-    if (fd < 0) {
-        return;
-    }
-    if (static_cast<std::size_t>(fd) >= files.size()) {
-        if (!written) {
-            return;
-        }
-        files.resize(static_cast<std::size_t>(fd) + 1);
-    }
-    files[fd] = WrittenFile{written, 0};
-}
-
-DWORD AfterWrite(int fd, DWORD count) {
-    WrittenFile* file = FindWrittenFile(fd);
-    return file == nullptr ? ERROR_SUCCESS : PushToMedium(fd, *file, count);
-}
-
-DWORD BeforeClose(int fd) {
-    // What was written must be on the medium before the file counts as
-    // closed; a failure here is a failure of the writes.
-    if (FindWrittenFile(fd) == nullptr) {
+DWORD WriteBehind::AfterWrite(DWORD count) {
+    if (!m_following || count == 0) {
         return ERROR_SUCCESS;
     }
-    Track(fd, false);
-    if (sys::Fdatasync(fd) != 0 && !NotApplicable(errno)) {
-        return WindowsErrorFromErrno(errno);
+    const off_t position = sys::Lseek(FdOf(m_handle), 0, SEEK_CUR);
+    if (position < static_cast<off_t>(count)) {
+        return ERROR_SUCCESS;  // no position (a pipe): nothing to follow
     }
-    return ERROR_SUCCESS;
+    const auto end = static_cast<std::uint64_t>(position);
+    const std::uint64_t begin = end - count;
+    if (begin != m_runEnd) {
+        // The writes moved elsewhere in the file: the old run goes to the
+        // medium whole, so what is unsettled stays one run, behind the writes.
+        if (const DWORD error = SettleTo(m_runEnd); error != ERROR_SUCCESS) {
+            return error;
+        }
+        m_settled = begin;
+    }
+    m_runEnd = end;
+    if (const DWORD error = ErrorOf(sys::SyncFileRange(FdOf(m_handle), static_cast<off_t>(begin),
+                                                       count, SYNC_FILE_RANGE_WRITE));
+        error != ERROR_SUCCESS) {
+        return error;
+    }
+    const std::uint64_t allowance = Allowance();
+    return end - m_settled > allowance ? SettleTo(end - allowance) : ERROR_SUCCESS;
 }
 
-}  // namespace write_behind
+DWORD WriteBehind::SettleTo(std::uint64_t end) {
+    if (end <= m_settled) {
+        return ERROR_SUCCESS;
+    }
+    constexpr unsigned kWait =
+        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+    const DWORD error = ErrorOf(sys::SyncFileRange(FdOf(m_handle), static_cast<off_t>(m_settled),
+                                                   static_cast<off_t>(end - m_settled), kWait));
+    Measured(end - m_settled);
+    m_settled = end;
+    return error;
+}
+
+DWORD WriteBehind::Flush() {
+    if (!m_following) {
+        return ERROR_SUCCESS;
+    }
+    m_following = false;
+    m_settled = m_runEnd;
+    return ErrorOf(sys::Fdatasync(FdOf(m_handle)));
+}

@@ -301,6 +301,91 @@ TEST_F(JoinTest, PieceNineOfALargeFileLandsBeyondFourGiB) {
     EXPECT_STREQ(tail, "TAIL");
 }
 
+TEST_F(JoinTest, TheTenthPieceFitsExactlyBetweenNineShorterAndNineEqualPieces) {
+    // A tenth piece of e bytes goes after nine pieces of e - 9 to e bytes,
+    // and only after a multiple of 9: each bound, one byte either side of
+    // it, and nine bytes beyond it (a multiple of 9 that only the bound stops).
+    constexpr std::int64_t e = 20;
+    const Bytes tenth(e, 0x5A);
+    struct Case {
+        std::int64_t resultSize;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {9 * (e - 9) - 9, false}, {9 * (e - 9) - 1, false}, {9 * (e - 9), true},
+        {9 * (e - 9) + 1, false}, {9 * e - 1, false},       {9 * e, true},
+        {9 * e + 1, false},       {9 * e + 9, false},
+    };
+    WriteAll(Piece(10), tenth);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.resultSize);
+        host.errors.clear();
+        const Bytes before(static_cast<std::size_t>(c.resultSize), 0x11);
+        WriteAll(Result(), before);
+        const TransferResult result = JoinPiece(host, 9);
+        Bytes expected = before;
+        if (c.accepted) {
+            EXPECT_EQ(result, kTransferCompleted);
+            EXPECT_TRUE(host.errors.empty());
+            expected.insert(expected.end(), tenth.begin(), tenth.end());
+        } else {
+            EXPECT_EQ(result, kTransferFailed);
+            ASSERT_EQ(host.errors.size(), 1u);
+            EXPECT_EQ(Utf8(host.errors[0]), kSizeMessage);
+        }
+        EXPECT_EQ(ReadAll(Result()), expected);
+    }
+}
+
+TEST_F(JoinTest, RelativeFoldersAndASourceThatChangesBetweenPresses) {
+    // Relative folder texts are taken from the working directory, in both modes.
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path());
+    host.SetField(IDC_FOLDER_1, u"card1");
+    host.SetField(IDC_DEST_FOLDER, u"restored");
+    // Each press takes the source's size as it is at that press.
+    WriteAll(source, Bytes(100, 1));
+    EXPECT_EQ(SplitPiece(host, 0), kTransferCompleted);
+    WriteAll(source, Bytes(200, 2));
+    EXPECT_EQ(SplitPiece(host, 1), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 0), kTransferCompleted);
+    fs::current_path(previous);
+    EXPECT_EQ(ReadAll(Piece(1)), Bytes(10, 1));
+    EXPECT_EQ(ReadAll(Piece(2)), Bytes(20, 2));
+    EXPECT_EQ(ReadAll(Result()), Bytes(10, 1));
+    EXPECT_TRUE(host.errors.empty());
+}
+
+#ifndef _WIN32
+TEST_F(JoinTest, NothingIsWrittenThroughALinkPlantedAtAFileName) {
+    SplitAll(Bytes(1000, 5));
+    const fs::path victim = dir.path() / "victim";
+    WriteAll(victim, Bytes(50, 9));
+    // `temp` a link to another file, then a link to nothing: the join is
+    // refused with the cannot-write box and the link's target is untouched.
+    for (const fs::path& target : {victim, dir.path() / "nothing"}) {
+        SCOPED_TRACE(target.string());
+        host.errors.clear();
+        fs::remove(Result());
+        fs::create_symlink(target, Result());
+        EXPECT_EQ(JoinPiece(host, 0), kTransferFailed);
+        ASSERT_EQ(host.errors.size(), 1u);
+        EXPECT_EQ(Utf8(host.errors[0]), ResultMessage(Result()));
+        EXPECT_TRUE(fs::is_symlink(Result()));
+    }
+    EXPECT_EQ(ReadAll(victim), Bytes(50, 9));
+    EXPECT_FALSE(fs::exists(dir.path() / "nothing"));
+    // A dangling link at a piece's name is never created through either.
+    fs::remove(Piece(2));
+    fs::create_symlink(dir.path() / "elsewhere", Piece(2));
+    host.errors.clear();
+    EXPECT_EQ(SplitPiece(host, 1), kTransferFailed);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(Utf8(host.errors[0]), "既にファイル「" + Piece(2).string() + "」は存在します。");
+    EXPECT_FALSE(fs::exists(dir.path() / "elsewhere"));
+}
+#endif
+
 TEST_F(JoinTest, TheStartCheckRefusesWithoutReadingAField) {
     TransferState = kTransferCancelRequested;
     EXPECT_EQ(JoinPiece(host, 0), kTransferFailed);

@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -18,6 +19,7 @@
 
 #include "engine/join.h"
 #include "engine/split.h"
+#include "platform/fault_injection.h"
 #include "resources/resource.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file64_fixture.h"
@@ -63,6 +65,9 @@ protected:
             }
         }
         fillUp();
+        // The space query saw room: another writer filled the medium after it,
+        // which no check can foresee; the writes report the full disk.
+        fault_injection::FakeFileSystemSpace(FileSystemSpace{1ull << 40, false});
         try {
             JoinPiece(host, 9);
             wrong << "the tenth piece fitted a full medium; ";
@@ -76,6 +81,7 @@ protected:
         if (fs::file_size(temp) != 9 * (bytes.size() / 10)) {
             wrong << "temp holds " << fs::file_size(temp) << " bytes after the failure; ";
         }
+        fault_injection::ClearFailures();
         makeRoom();
         if (JoinPiece(host, 9) != kTransferCompleted) {
             wrong << "the tenth press with room again failed; ";
@@ -116,6 +122,35 @@ TEST_F(RealMediaTest, ATenthPieceThatFillsAMemoryFileSystemLeavesNothingAndJoins
     if (child.report == "no mount") {
         GTEST_SKIP() << "cannot mount a small memory file system here (needs root and a mount "
                         "namespace); the file size limit below stands in for a full medium";
+    }
+    EXPECT_EQ(child.report, "");
+}
+
+TEST_F(RealMediaTest, APieceTooLargeForASmallMemoryFileSystemIsRefusedBeforeItIsWritten) {
+    WriteAll(source, Bytes(20 * MiB, 3));
+    const ChildResult child = RunInChild([&]() -> std::string {
+        if (!EnterPrivateMountNamespace() || !MountMemoryFileSystem(folders[0], "1m", false)) {
+            return "no mount";
+        }
+        struct statvfs st {};
+        ::statvfs(folders[0].c_str(), &st);
+        const std::uint64_t free = static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
+        const std::string expected =
+            "フォルダ「" + folders[0].string() + "」の空き容量が足りません。書き込みに" +
+            std::to_string(2 * MiB) + "バイト必要ですが、空き容量は" + std::to_string(free) +
+            "バイトです。空き容量のあるディスクを指定してください。";
+        if (SplitPiece(host, 0) != kTransferFailed || host.errors.size() != 1) {
+            return "the piece was not refused";
+        }
+        if (host.errors[0].ToUtf8() != expected) {
+            return "box: " + host.errors[0].ToUtf8();
+        }
+        return fs::is_empty(folders[0]) ? "" : "something was left on the medium";
+    });
+    ASSERT_TRUE(child.exited) << "signal " << child.signal;
+    if (child.report == "no mount") {
+        GTEST_SKIP() << "cannot mount a small memory file system here (needs root and a mount "
+                        "namespace)";
     }
     EXPECT_EQ(child.report, "");
 }

@@ -30,12 +30,14 @@ TEST(FaultInjection, SupportsSaysWhatCanBeMadeToFailHere) {
     EXPECT_FALSE(fault_injection::Supports(Call::GetFileSize));
     EXPECT_FALSE(fault_injection::Supports(Call::SetFilePointer));
     EXPECT_TRUE(fault_injection::Supports(Call::QueryFileSizeByPath));
+    EXPECT_TRUE(fault_injection::Supports(Call::QueryFileSystemSpace));
     EXPECT_FALSE(fault_injection::SupportsSystemCalls());
 #else
     EXPECT_TRUE(fault_injection::Supports(Call::CloseHandle));
     EXPECT_TRUE(fault_injection::Supports(Call::GetFileSize));
     EXPECT_TRUE(fault_injection::Supports(Call::SetFilePointer));
     EXPECT_TRUE(fault_injection::Supports(Call::QueryFileSizeByPath));
+    EXPECT_TRUE(fault_injection::Supports(Call::QueryFileSystemSpace));
     EXPECT_TRUE(fault_injection::SupportsSystemCalls());
 #endif
 }
@@ -43,7 +45,7 @@ TEST(FaultInjection, SupportsSaysWhatCanBeMadeToFailHere) {
 TEST(FaultInjection, EveryKindHasItsOwnName) {
     const std::vector<std::string> expected = {
         "open", "close", "read",    "write",         "lseek",     "fstat",  "stat",      "lstat",
-        "lock", "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink", "ftruncate",
+        "lock", "fcntl", "fadvise", "syncFileRange", "fdatasync", "unlink", "ftruncate", "statfs",
     };
     ASSERT_EQ(fault_injection::kSystemCallKinds, expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -96,50 +98,33 @@ TEST_F(SystemCallSeamTest, CountsEachCallOfAReadingOpenAndItsUse) {
     EXPECT_EQ(opening.Total(), 6 + 2 + 4 + 1);
 }
 
-TEST_F(SystemCallSeamTest, CountsTheWritesTheWriteBehindAndTheFlushOfAWrittenFile) {
+TEST_F(SystemCallSeamTest, CountsTheWritesAndTheCloseOfAWrittenFile) {
+    // The write-behind is the program's own (write_behind_test.cpp): kernel32's
+    // services write and close, nothing more.
     const CString path = dir.Child("temp001");
     const auto chunk = PatternBytes(kMiB);
 
     fault_injection::CallCounter all;
     const HANDLE h = CreatePiece(path);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    // Seven chunks gather below one stride: no write-back is started yet.
-    fault_injection::CallCounter firstSeven;
-    for (int i = 0; i < 7; ++i) {
+    fault_injection::CallCounter writing;
+    for (int i = 0; i < 9; ++i) {
         DWORD put = 0;
         ASSERT_TRUE(WriteFile(h, chunk.data(), kMiB, &put, nullptr));
         ASSERT_EQ(put, kMiB);
     }
-    EXPECT_EQ(Counted(firstSeven), (Calls{{"write", 7}}));
-    // The eighth completes a stride: its write-back is started.
-    fault_injection::CallCounter eighth;
-    DWORD put = 0;
-    ASSERT_TRUE(WriteFile(h, chunk.data(), kMiB, &put, nullptr));
-    EXPECT_EQ(Counted(eighth), (Calls{{"write", 1}, {"lseek", 1}, {"syncFileRange", 1}}));
-    // A stride that starts at 32 MiB also waits for the one written 32 MiB
-    // before it.
-    ASSERT_EQ(SetFilePointer(h, 32 * kMiB, nullptr, FILE_BEGIN), 32 * kMiB);
-    fault_injection::CallCounter farStride;
-    const auto stride = PatternBytes(8 * kMiB, 2);
-    ASSERT_TRUE(WriteFile(h, stride.data(), 8 * kMiB, &put, nullptr));
-    EXPECT_EQ(put, 8 * kMiB);
-    EXPECT_EQ(Counted(farStride), (Calls{{"write", 1}, {"lseek", 1}, {"syncFileRange", 2}}));
-
+    EXPECT_EQ(Counted(writing), (Calls{{"write", 9}}));
     fault_injection::CallCounter closing;
     ASSERT_TRUE(CloseHandle(h));
-    EXPECT_EQ(Counted(closing), (Calls{{"fdatasync", 1}, {"close", 1}}));
+    EXPECT_EQ(Counted(closing), (Calls{{"close", 1}}));
     EXPECT_EQ(Counted(all), (Calls{{"open", 1},
                                    {"fstat", 1},
                                    {"fcntl", 2},
                                    {"lock", 1},
                                    {"fadvise", 1},
                                    {"write", 9},
-                                   {"lseek", 3},
-                                   {"syncFileRange", 3},
-                                   {"fdatasync", 1},
                                    {"close", 1}}));
-    EXPECT_EQ(all.Total(), 23);
-    EXPECT_EQ(QueryFileSizeByPath(path), 40 * kMiB);
+    EXPECT_EQ(QueryFileSizeByPath(path), 9 * kMiB);
 }
 
 TEST_F(SystemCallSeamTest, CountersRunSideBySideAndClearFailuresLeavesThemCounting) {
@@ -266,29 +251,6 @@ TEST_F(SystemCallSeamTest, AnInterruptedReadIsRetriedAndReadFileSucceeds) {
     EXPECT_TRUE(CloseHandle(h));
 }
 
-TEST_F(SystemCallSeamTest, AnInterruptedWriteBackIsRetriedAndTheWriteSucceeds) {
-    const CString path = dir.Child("temp001");
-    const HANDLE h = CreatePiece(path);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    const auto stride = PatternBytes(8 * kMiB);
-    ASSERT_EQ(SetFilePointer(h, 32 * kMiB, nullptr, FILE_BEGIN), 32 * kMiB);
-    DWORD put = 0;
-    // The start of the stride's write-back ...
-    fault_injection::FailSystemCall(SystemCall::syncFileRange, EINTR);
-    fault_injection::CallCounter first;
-    EXPECT_TRUE(WriteFile(h, stride.data(), 8 * kMiB, &put, nullptr));
-    EXPECT_EQ(put, 8 * kMiB);
-    EXPECT_EQ(Counted(first), (Calls{{"write", 1}, {"lseek", 1}, {"syncFileRange", 3}}));
-    // ... and the wait for the stride 32 MiB before.
-    fault_injection::FailSystemCall(SystemCall::syncFileRange, EINTR, 1);
-    fault_injection::CallCounter second;
-    EXPECT_TRUE(WriteFile(h, stride.data(), 8 * kMiB, &put, nullptr));
-    EXPECT_EQ(put, 8 * kMiB);
-    EXPECT_EQ(Counted(second), (Calls{{"write", 1}, {"lseek", 1}, {"syncFileRange", 3}}));
-    EXPECT_TRUE(CloseHandle(h));
-    EXPECT_EQ(QueryFileSizeByPath(path), 48 * kMiB);
-}
-
 // What a round trip through the services of the layer gives, as numbers:
 // results, last errors and whether the data came back.
 std::vector<std::int64_t> RoundTrip(const TempDir& dir) {
@@ -334,10 +296,13 @@ TEST_F(SystemCallSeamTest, EveryInterruptedCallOfARoundTripIsRetriedAndChangesNo
     const std::int64_t calls = counter.Total();
     ASSERT_EQ(expected, (std::vector<std::int64_t>{1, 1000, 1, 100, 0, 5, 1100, 1, 1100, 1, 1, 1000,
                                                    1, 100, 1, 1, 1, 3}));
-    // Every kind of call but the write-back of large writes (tested above),
-    // the removal after a failed create and the cut of a file's end.
-    EXPECT_EQ(Counted(counter).size(), fault_injection::kSystemCallKinds - 3);
+    // Every kind of call but the write-behind's (write_behind_test.cpp), the
+    // removal after a failed create, the cut of a file's end and the space
+    // query.
+    EXPECT_EQ(Counted(counter).size(), fault_injection::kSystemCallKinds - 5);
     EXPECT_EQ(Counted(counter).count("syncFileRange"), 0u);
+    EXPECT_EQ(Counted(counter).count("fdatasync"), 0u);
+    EXPECT_EQ(Counted(counter).count("statfs"), 0u);
     EXPECT_EQ(Counted(counter).count("unlink"), 0u);
     EXPECT_EQ(Counted(counter).count("ftruncate"), 0u);
 
@@ -447,34 +412,6 @@ TEST_F(SystemCallSeamTest, AnInterruptedCloseIsDoneAndNotMadeAgain) {
     EXPECT_TRUE(CloseHandle(h));
     EXPECT_EQ(Counted(counter), (Calls{{"close", 1}}));
     EXPECT_FALSE(IsOpenDescriptor(fd));
-}
-
-TEST_F(SystemCallSeamTest, AFailingFlushAtCloseIsReportedAndTheDescriptorReleased) {
-    const HANDLE h = CreatePiece(dir.Child("temp001"));
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    const int fd = Descriptor(h);
-    const auto bytes = PatternBytes(10);
-    DWORD put = 0;
-    ASSERT_TRUE(WriteFile(h, bytes.data(), 10, &put, nullptr));
-    fault_injection::FailSystemCall(SystemCall::fdatasync, EIO);
-    fault_injection::CallCounter counter;
-    EXPECT_FALSE(CloseHandle(h));
-    EXPECT_EQ(GetLastError(), 23u);
-    EXPECT_EQ(Counted(counter), (Calls{{"fdatasync", 1}, {"close", 1}}));
-    EXPECT_FALSE(IsOpenDescriptor(fd));
-}
-
-TEST_F(SystemCallSeamTest, AFailingWriteBackFailsTheWriteThatCompletedTheStride) {
-    const HANDLE h = CreatePiece(dir.Child("temp001"));
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    const auto stride = PatternBytes(8 * kMiB);
-    fault_injection::FailSystemCall(SystemCall::syncFileRange, EIO);
-    DWORD put = 0;
-    EXPECT_FALSE(WriteFile(h, stride.data(), 8 * kMiB, &put, nullptr));
-    EXPECT_EQ(GetLastError(), 23u);
-    // The data itself was taken before the medium reported the failure.
-    EXPECT_EQ(put, 8 * kMiB);
-    EXPECT_TRUE(CloseHandle(h));
 }
 
 #endif

@@ -145,7 +145,8 @@ TEST(WindowsResources, VersionRecordOfTheProgramFile) {
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
-    EXPECT_EQ(fixed->dwFileOS, DWORD(VOS_NT_WINDOWS32));
+    EXPECT_EQ(fixed->dwFileOS, DWORD(VOS__WINDOWS32));
+    EXPECT_EQ(fixed->dwFileOS, 4u);
     EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
 
     const auto* translation =
@@ -162,13 +163,20 @@ TEST(WindowsResources, VersionRecordOfTheProgramFile) {
                  {L"Comments", kComments},
                  {L"OriginalFilename", kOriginalFilename},
                  {L"LegalCopyright", kLegalCopyright},
-                 {L"FileVersion", kFileVersionText}};
+                 {L"FileVersion", kFileVersionText},
+                 {L"InternalName", kInternalName},
+                 {L"ProductVersion", kProductVersionText},
+                 {L"LegalTrademarks", u""},
+                 {L"PrivateBuild", u""},
+                 {L"SpecialBuild", u""}};
     for (const auto& text : texts) {
         const auto* value = static_cast<const wchar_t*>(
             query(std::wstring(L"\\StringFileInfo\\041104b0\\") + text.name, length));
         ASSERT_NE(value, nullptr) << text.name;
-        // The length counts the terminating zero.
-        EXPECT_EQ(Text(value, length - 1), std::u16string_view(text.text)) << text.name;
+        // The length counts the terminating zero, where there is one: an
+        // empty entry may come without it.
+        EXPECT_EQ(Text(value, length > 0 ? length - 1 : 0), std::u16string_view(text.text))
+            << text.name;
     }
 }
 

@@ -107,6 +107,30 @@ TEST(WindowsResources, IconShowsTheProgramIconAtBothSizes) {
     }
 }
 
+// The icon group as the shell reads it: a 32 x 32 and a 16 x 16 image, each
+// of 16 colours at 4 bits per pixel, down to the images' own headers.
+TEST(WindowsResources, IconGroupHoldsTwo16ColourImages) {
+    const HMODULE self = GetModuleHandleW(nullptr);
+    const auto bytesOf = [self](LPCWSTR name, LPCWSTR type) {
+        const HRSRC found = FindResourceW(self, name, type);
+        return found != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(self, found)))
+                                : nullptr;
+    };
+    const BYTE* group = bytesOf(MAKEINTRESOURCEW(IDI_APP), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group[4] | group[5] << 8, 2);  // images
+    const int sizes[] = {32, 16};
+    for (int i = 0; i < 2; ++i) {
+        const BYTE* entry = group + 6 + 14 * i;  // width, height, colours, 0, planes, bits, ...
+        EXPECT_EQ(entry[0], sizes[i]);
+        EXPECT_EQ(entry[2], 16);
+        EXPECT_EQ(entry[6] | entry[7] << 8, 4);
+        const BYTE* image = bytesOf(MAKEINTRESOURCEW(entry[12] | entry[13] << 8), RT_ICON);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(image)->biBitCount, 4);
+    }
+}
+
 // The manifest makes the system load its current common controls for the
 // program (their side-by-side assembly), not the oldest ones, which live
 // among the system's own files.

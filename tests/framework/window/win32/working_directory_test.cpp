@@ -41,6 +41,11 @@ TEST(WorkingDirectoryWin32Test, TheProgramsFolderUpToTheLastBackslashBecomesTheW
         {"root of the drive", drive + L"\\tesserak.exe", drive, root},
         // The root without a drive: the cut leaves nothing, the start folder stays.
         {"root without a drive", L"\\tesserak.exe", L"", root},
+        // The longest argument that fits the folder's buffer with its
+        // terminator, and one unit more, which counts as no folder.
+        {"4,095 units", L"sub\\deeper\\" + std::wstring(4084, L'a'), L"sub\\deeper",
+         root / "sub" / "deeper"},
+        {"4,096 units", L"sub\\deeper\\" + std::wstring(4085, L'a'), rootText, root},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

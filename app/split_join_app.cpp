@@ -50,8 +50,10 @@ void CSplitJoinApp::SetWorkingDirectoryFrom(const char16_t* firstArgument) {
         cut = LastSeparator(ProgramFolder, length);
     }
     if (cut >= 0) {
-        // Everything before the last separator; the root keeps its separator.
-        ProgramFolder[cut == 0 ? 1 : cut] = u'\0';
+        // Everything before the last separator. A root named by '/' alone keeps
+        // it; a backslash alone names no folder (`\tesserak.exe` leaves the
+        // empty text, which no system enters, so the start folder stays).
+        ProgramFolder[cut == 0 && kPathSeparator == u'/' ? 1 : cut] = u'\0';
     } else if (GetCurrentDirectoryText(ProgramFolder, kProgramFolderSize) == nullptr) {
         ProgramFolder[0] = u'\0';
     }

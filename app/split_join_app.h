@@ -32,7 +32,9 @@ public:
     // ProgramFolder. A program named without a folder (found through the
     // search path) stays in the current directory, which ProgramFolder then
     // holds; so does one whose first argument does not fit the buffer. A
-    // program in the root folder takes the root itself. A folder that cannot
-    // be entered is ignored.
+    // program in the root folder takes the root itself where the separator is
+    // '/'; on Windows one named without a drive (`\tesserak.exe`) leaves
+    // ProgramFolder empty and the working directory as it was. A folder that
+    // cannot be entered is ignored.
     static void SetWorkingDirectoryFrom(const char16_t* firstArgument);
 };

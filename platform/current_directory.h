@@ -1,6 +1,7 @@
-// The process's working directory and the C runtime's argument vector, as the
+// The process's working directory and the program's first argument, as the
 // program's start-up uses them. On Windows these are kernel32's
-// SetCurrentDirectoryW, the runtime's _wgetcwd and __wargv; on Linux
+// SetCurrentDirectoryW, the runtime's _wgetcwd and the first argument of
+// GetCommandLineW as CommandLineToArgvW splits it; on Linux
 // current_directory_posix.cpp gives the same results.
 #pragma once
 
@@ -23,8 +24,9 @@ inline BOOL SetCurrentDirectoryW(const char16_t* path) {
 // directory does not fit.
 char16_t* GetCurrentDirectoryText(char16_t* buffer, int size);
 
-// The first element of the C runtime's argument vector: the program as named
-// on the command line. Available during static initialisation, before any
-// static object of the program is constructed. When the command line gave no
-// argument at all, the program's full path. Never null.
+// The first element of the argument vector: the program as named on the
+// command line, quotes removed. Available during static initialisation,
+// before any static object of the program is constructed, whatever the entry
+// point. When the command line gave no argument at all, the program's full
+// path. Never null.
 const char16_t* ProgramFirstArgument();

@@ -1,10 +1,12 @@
-// The working directory and the argument vector on Windows: the runtime's own.
+// The working directory and the first argument on Windows: the runtime's
+// directory query, and the first argument taken from the command line itself.
+#include "platform/current_directory.h"  // first: windows.h, which shellapi.h needs
+
 #include <direct.h>
-#include <stdlib.h>
+#include <shellapi.h>
 
+#include <memory>
 #include <string>
-
-#include "platform/current_directory.h"
 
 namespace {
 
@@ -14,6 +16,26 @@ std::u16string& FirstArgument() {
 }
 
 bool g_haveFirstArgument = false;
+
+struct LocalFreer {
+    void operator()(LPWSTR* memory) const { LocalFree(memory); }
+};
+
+// The program's full path; empty when the system gives none.
+std::u16string ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            return std::u16string(reinterpret_cast<const char16_t*>(path.data()), length);
+        }
+        path.resize(path.size() * 2);  // cut short: ask again with room
+    }
+}
 
 }  // namespace
 
@@ -31,9 +53,18 @@ char16_t* GetCurrentDirectoryText(char16_t* buffer, int size) {
 
 const char16_t* ProgramFirstArgument() {
     if (!g_haveFirstArgument) {
-        FirstArgument() = __wargv != nullptr && __wargv[0] != nullptr
-                              ? std::u16string(reinterpret_cast<const char16_t*>(__wargv[0]))
-                              : std::u16string();
+        // The runtime fills its wide argument vector only for a wide entry
+        // point, and the program's main is narrow; so the command line is
+        // split here, by the rules the runtime splits it by (the program's
+        // name up to the first blank, quotes removed). For an empty command
+        // line the split gives the program's full path, as the runtime does.
+        int count = 0;
+        const std::unique_ptr<LPWSTR, LocalFreer> arguments(
+            CommandLineToArgvW(GetCommandLineW(), &count));
+        FirstArgument() =
+            arguments != nullptr && count > 0 && arguments.get()[0] != nullptr
+                ? std::u16string(reinterpret_cast<const char16_t*>(arguments.get()[0]))
+                : ModulePath();
         g_haveFirstArgument = true;
     }
     return FirstArgument().c_str();

@@ -1,6 +1,7 @@
 // The build's tool that writes the Windows program's resources into a folder,
 // from the data the Linux program uses:
-//   tesserak.ico  the icon IDI_APP, 32 x 32 and 16 x 16, from its XPM images
+//   tesserak.ico  the icon IDI_APP, 32 x 32 and 16 x 16, 16 colours, from its
+//                 XPM images
 //   tesserak.manifest  the application manifest
 //   tesserak.rc   the icon, the string table, the version record and the
 //                 manifest

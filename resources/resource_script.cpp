@@ -50,8 +50,8 @@ std::string VersionBlock() {
            "\n"
            "FILEFLAGSMASK 0x3F\n"
            "FILEFLAGS 0x0\n"
-           "// VOS_NT_WINDOWS32, VFT_APP\n"
-           "FILEOS 0x40004\n"
+           "// VOS__WINDOWS32, VFT_APP\n"
+           "FILEOS 0x4\n"
            "FILETYPE 0x1\n"
            "FILESUBTYPE 0x0\n"
            "BEGIN\n"
@@ -63,8 +63,10 @@ std::string VersionBlock() {
            "        BEGIN\n" +
            Value("Comments", kComments) + Value("FileDescription", kFileDescription) +
            Value("FileVersion", kFileVersionText) + Value("InternalName", kInternalName) +
-           Value("LegalCopyright", kLegalCopyright) + Value("OriginalFilename", kOriginalFilename) +
+           Value("LegalCopyright", kLegalCopyright) + Value("LegalTrademarks", u"") +
+           Value("OriginalFilename", kOriginalFilename) + Value("PrivateBuild", u"") +
            Value("ProductName", kProductName) + Value("ProductVersion", kProductVersionText) +
+           Value("SpecialBuild", u"") +
            "        END\n"
            "    END\n"
            "    BLOCK \"VarFileInfo\"\n"

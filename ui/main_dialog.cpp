@@ -111,7 +111,8 @@ void CSplitJoinDlg::NameFieldsForAssistiveTechnologies() {
     source.Replace(u"\r\n", u"");
     SetDlgItemAccessibleName(IDC_SOURCE_PATH, source);
     SetDlgItemAccessibleName(IDC_DEST_FOLDER, GetDlgItemText(IDC_DEST_GROUP));
-    // The row fields take their labels' texts with each mode (ApplyMode).
+    // The row fields take their labels' texts with each mode, and the row
+    // buttons them as their descriptions (ApplyMode).
 }
 
 void CSplitJoinDlg::ShowWholePieceNames() {
@@ -148,6 +149,9 @@ void CSplitJoinDlg::ApplyMode(int join) {
         label.Format(join == 0 ? u"分割ファイル%dつ目" : u"結合するファイル%dつ目", n);
         SetDlgItemText(IDC_ROW_LABEL_1 + n - 1, label);
         SetDlgItemAccessibleName(IDC_FOLDER_1 + n - 1, label);
+        // The ten buttons share their caption; a reader tells them apart by
+        // their row. The caption stays the name, so its changes are heard.
+        SetDlgItemAccessibleDescription(IDC_ROW_BUTTON_1 + n - 1, label);
     }
 }
 

@@ -127,6 +127,9 @@ public:
 
     // The name assistive technologies read for a control.
     void SetDlgItemAccessibleName(int id, const CString& name);
+    // The description they read after its name and role: what tells apart
+    // controls of the same name.
+    void SetDlgItemAccessibleDescription(int id, const CString& description);
 
     // The dialog's help, shown by the framework's default help handling
     // (F1) when this dialog is the main window. Shows nothing by default.

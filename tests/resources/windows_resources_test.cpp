@@ -107,6 +107,30 @@ TEST(WindowsResources, IconShowsTheProgramIconAtBothSizes) {
     }
 }
 
+// The icon group as the shell reads it: a 32 x 32 and a 16 x 16 image, each
+// of 16 colours at 4 bits per pixel, down to the images' own headers.
+TEST(WindowsResources, IconGroupHoldsTwo16ColourImages) {
+    const HMODULE self = GetModuleHandleW(nullptr);
+    const auto bytesOf = [self](LPCWSTR name, LPCWSTR type) {
+        const HRSRC found = FindResourceW(self, name, type);
+        return found != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(self, found)))
+                                : nullptr;
+    };
+    const BYTE* group = bytesOf(MAKEINTRESOURCEW(IDI_APP), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group[4] | group[5] << 8, 2);  // images
+    const int sizes[] = {32, 16};
+    for (int i = 0; i < 2; ++i) {
+        const BYTE* entry = group + 6 + 14 * i;  // width, height, colours, 0, planes, bits, ...
+        EXPECT_EQ(entry[0], sizes[i]);
+        EXPECT_EQ(entry[2], 16);
+        EXPECT_EQ(entry[6] | entry[7] << 8, 4);
+        const BYTE* image = bytesOf(MAKEINTRESOURCEW(entry[12] | entry[13] << 8), RT_ICON);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(image)->biBitCount, 4);
+    }
+}
+
 // The manifest makes the system load its current common controls for the
 // program (their side-by-side assembly), not the oldest ones, which live
 // among the system's own files.
@@ -145,7 +169,8 @@ TEST(WindowsResources, VersionRecordOfTheProgramFile) {
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
-    EXPECT_EQ(fixed->dwFileOS, DWORD(VOS_NT_WINDOWS32));
+    EXPECT_EQ(fixed->dwFileOS, DWORD(VOS__WINDOWS32));
+    EXPECT_EQ(fixed->dwFileOS, 4u);
     EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
 
     const auto* translation =
@@ -162,13 +187,20 @@ TEST(WindowsResources, VersionRecordOfTheProgramFile) {
                  {L"Comments", kComments},
                  {L"OriginalFilename", kOriginalFilename},
                  {L"LegalCopyright", kLegalCopyright},
-                 {L"FileVersion", kFileVersionText}};
+                 {L"FileVersion", kFileVersionText},
+                 {L"InternalName", kInternalName},
+                 {L"ProductVersion", kProductVersionText},
+                 {L"LegalTrademarks", u""},
+                 {L"PrivateBuild", u""},
+                 {L"SpecialBuild", u""}};
     for (const auto& text : texts) {
         const auto* value = static_cast<const wchar_t*>(
             query(std::wstring(L"\\StringFileInfo\\041104b0\\") + text.name, length));
         ASSERT_NE(value, nullptr) << text.name;
-        // The length counts the terminating zero.
-        EXPECT_EQ(Text(value, length - 1), std::u16string_view(text.text)) << text.name;
+        // The length counts the terminating zero, where there is one: an
+        // empty entry may come without it.
+        EXPECT_EQ(Text(value, length > 0 ? length - 1 : 0), std::u16string_view(text.text))
+            << text.name;
     }
 }
 

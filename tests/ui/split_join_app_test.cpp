@@ -97,6 +97,22 @@ TEST_F(WorkingDirectoryTest, AnArgumentLongerThanTheBufferCountsAsNoFolder) {
     EXPECT_EQ(fs::current_path(), m_root);
 }
 
+TEST_F(WorkingDirectoryTest, AnArgumentIsUsedWhenItFitsTheBufferWithItsTerminator) {
+    const struct {
+        std::size_t length;  // code units, without the terminator
+        bool used;
+    } cases[] = {{kProgramFolderSize - 1, true}, {kProgramFolderSize, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        fs::current_path(m_root);
+        std::u16string argument = u"sub/deeper/";
+        argument.resize(c.length, u'a');  // a long program name
+        CSplitJoinApp::SetWorkingDirectoryFrom(argument.c_str());
+        EXPECT_EQ(fs::current_path(), c.used ? m_root / "sub" / "deeper" : m_root);
+        EXPECT_EQ(CString(ProgramFolder), c.used ? CString(u"sub/deeper") : Text(m_root));
+    }
+}
+
 TEST(ProgramArgumentTest, TheFirstArgumentIsTheProgramAsNamedOnTheCommandLine) {
     EXPECT_EQ(CString(ProgramFirstArgument()), FromQt(QCoreApplication::arguments().at(0)));
 }

@@ -16,9 +16,11 @@
 #include <QUrl>
 #include <vector>
 
+#include "engine/piece_layout.h"
 #include "framework/window/qt/qt_text.h"
 #include "framework/window/win_app.h"
 #include "framework/window/window_menu.h"
+#include "resources/resources.h"
 #include "tests/support/dialog_driver.h"
 #include "ui/main_dialog.h"
 
@@ -198,6 +200,38 @@ TEST(AccessibilityTest, FieldsCarryTheirLabelsModesAreRadioButtonsStatusIsReadab
         }
         dlg.SetStatusText(u"100%");
         EXPECT_EQ(AccessibleName(dlg, IDC_STATUS), CString(u"100%"));
+    });
+}
+
+TEST(AccessibilityTest, RowButtonsCarryTheirRowsTheHiddenDefaultButtonIsLeftOut) {
+    CSplitJoinDlg dlg;
+    RunModal(dlg, [&] {
+        for (const bool join : {false, true}) {
+            if (join) {
+                ClickControl(dlg, IDC_MODE_JOIN);
+            }
+            for (int n = 1; n <= kPieceCount; ++n) {
+                SCOPED_TRACE(n);
+                CString row;
+                row.Format(join ? u"結合するファイル%dつ目" : u"分割ファイル%dつ目", n);
+                QAccessibleInterface* button =
+                    QAccessible::queryAccessibleInterface(dlg.GetDlgItem(IDC_ROW_BUTTON_1 + n - 1));
+                EXPECT_EQ(FromQt(button->text(QAccessible::Description)), row);
+                EXPECT_EQ(FromQt(button->text(QAccessible::Name)),
+                          CString(join ? u"結合開始" : u"分割開始"));
+            }
+        }
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(dlg.GetSafeHwnd());
+        QList<QObject*> children;
+        for (int i = 0; i < window->childCount(); ++i) {
+            children.append(window->child(i)->object());
+            EXPECT_EQ(window->indexOfChild(window->child(i)), i);
+        }
+        EXPECT_EQ(children.size(), kMainDialogTemplate.itemCount - 1);
+        EXPECT_FALSE(children.contains(dlg.GetDlgItem(IDOK)));
+        EXPECT_TRUE(children.contains(dlg.GetDlgItem(IDCANCEL)));
+        EXPECT_EQ(window->indexOfChild(QAccessible::queryAccessibleInterface(dlg.GetDlgItem(IDOK))),
+                  -1);
     });
 }
 

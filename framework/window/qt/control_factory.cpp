@@ -11,6 +11,7 @@
 #include "framework/window/dialog.h"
 #include "framework/window/icon.h"
 #include "framework/window/qt/control_properties.h"
+#include "framework/window/qt/dialog_accessible.h"
 #include "framework/window/qt/file_drop.h"
 
 namespace {
@@ -146,6 +147,9 @@ QWidget* CreateControl(const DialogItemTemplate& item, const PixelRect& rect, QW
     }
     control->setEnabled((item.style & WS_DISABLED) == 0);
     control->setVisible((item.style & WS_VISIBLE) != 0);
+    if ((item.style & WS_VISIBLE) == 0) {
+        HideFromAssistiveTechnologies(control);  // never shown, never reached
+    }
     if (!IsIcon(item)) {
         SetControlText(control, CString(item.text != nullptr ? item.text : u""));
     }

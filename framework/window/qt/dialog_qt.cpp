@@ -198,6 +198,12 @@ void CDialog::SetDlgItemAccessibleName(int id, const CString& name) {
     }
 }
 
+void CDialog::SetDlgItemAccessibleDescription(int id, const CString& description) {
+    if (QWidget* control = GetDlgItem(id)) {
+        control->setAccessibleDescription(ToQt(description));
+    }
+}
+
 HWND CDialog::GetSafeHwnd() const {
     return m_hWnd;
 }

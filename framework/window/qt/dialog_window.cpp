@@ -6,6 +6,13 @@
 #include <QPushButton>
 
 #include "framework/window/dialog.h"
+#include "framework/window/qt/dialog_accessible.h"
+
+DialogWindow::DialogWindow(CDialog* dialog, QWidget* parent) : QDialog(parent), m_dialog(dialog) {
+    // Before anything (a title, a control) could make Qt ask for this
+    // window's interface.
+    InstallDialogAccessibility();
+}
 
 void DialogWindow::SetFrameStyle(std::uint32_t style) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;

@@ -10,7 +10,7 @@ class CDialog;
 
 class DialogWindow : public QDialog {
 public:
-    DialogWindow(CDialog* dialog, QWidget* parent) : QDialog(parent), m_dialog(dialog) {}
+    DialogWindow(CDialog* dialog, QWidget* parent);
 
     // Forwards nothing more: the CDialog is going away.
     void Detach() { m_dialog = nullptr; }

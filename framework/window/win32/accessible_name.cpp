@@ -31,21 +31,29 @@ private:
 };
 
 BOOL CALLBACK ClearName(HWND control, LPARAM services) {
-    MSAAPROPID name = PROPID_ACC_NAME;
+    MSAAPROPID texts[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
     reinterpret_cast<IAccPropServices*>(services)->ClearHwndProps(
-        control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+        control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, texts, 2);
     return TRUE;
 }
 
-}  // namespace
-
-bool SetAccessibleName(HWND control, const CString& name) {
+bool SetText(HWND control, const MSAAPROPID& property, const CString& text) {
     const PropertyServices services;
     if (control == nullptr || services.Get() == nullptr) {
         return false;
     }
     return SUCCEEDED(services.Get()->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
-                                                    CHILDID_SELF, PROPID_ACC_NAME, WideText(name)));
+                                                    CHILDID_SELF, property, WideText(text)));
+}
+
+}  // namespace
+
+bool SetAccessibleName(HWND control, const CString& name) {
+    return SetText(control, PROPID_ACC_NAME, name);
+}
+
+bool SetAccessibleDescription(HWND control, const CString& description) {
+    return SetText(control, PROPID_ACC_DESCRIPTION, description);
 }
 
 void ClearAccessibleNames(HWND dialog) {

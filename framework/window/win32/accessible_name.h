@@ -12,6 +12,11 @@
 // Gives `control` the name `name`; false when the runtime took none.
 bool SetAccessibleName(HWND control, const CString& name);
 
-// Takes back the names given to the controls of `dialog`, before it goes, so
-// that a later window with the same handle starts without them.
+// Gives `control` the description `description`, which a reader says after
+// its name and role; false when the runtime took none.
+bool SetAccessibleDescription(HWND control, const CString& description);
+
+// Takes back the names and descriptions given to the controls of `dialog`,
+// before it goes, so that a later window with the same handle starts without
+// them.
 void ClearAccessibleNames(HWND dialog);

@@ -118,6 +118,10 @@ void CDialog::SetDlgItemAccessibleName(int id, const CString& name) {
     SetAccessibleName(GetDlgItem(id), name);
 }
 
+void CDialog::SetDlgItemAccessibleDescription(int id, const CString& description) {
+    SetAccessibleDescription(GetDlgItem(id), description);
+}
+
 HWND CDialog::GetSafeHwnd() const {
     return m_hWnd;
 }

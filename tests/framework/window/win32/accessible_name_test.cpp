@@ -1,4 +1,5 @@
-// The names a screen reader gets for the main dialog's fields, read back
+// The names a screen reader gets for the main dialog's fields, and the
+// descriptions of its row buttons, read back
 // through the system's accessibility runtime as a reader reads them.
 #include "framework/window/win32/accessible_name.h"
 
@@ -14,8 +15,9 @@
 
 namespace {
 
-// The name the runtime gives `control`; empty when it gives none.
-CString NameOf(HWND control) {
+// What the runtime gives `control` through `read` (its name or its
+// description); empty when it gives none.
+CString TextOf(HWND control, HRESULT (STDMETHODCALLTYPE IAccessible::*read)(VARIANT, BSTR*)) {
     IAccessible* accessible = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                           __uuidof(IAccessible),
@@ -26,18 +28,26 @@ CString NameOf(HWND control) {
     VariantInit(&self);
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
+    BSTR text = nullptr;
     CString result;
-    if (SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr) {
+    if (SUCCEEDED((accessible->*read)(self, &text)) && text != nullptr) {
         result =
-            CString(std::u16string(reinterpret_cast<const char16_t*>(name), SysStringLen(name)));
-        SysFreeString(name);
+            CString(std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
+        SysFreeString(text);
     }
     accessible->Release();
     return result;
 }
 
-TEST(AccessibleNameTest, FieldsCarryTheirLabelsAndFollowTheMode) {
+CString NameOf(HWND control) {
+    return TextOf(control, &IAccessible::get_accName);
+}
+
+CString DescriptionOf(HWND control) {
+    return TextOf(control, &IAccessible::get_accDescription);
+}
+
+TEST(AccessibleNameTest, FieldsAndRowButtonsCarryTheirLabelsAndFollowTheMode) {
     CSplitJoinDlg dlg;
     RunModalSteps(
         dlg, {[&] {
@@ -48,8 +58,14 @@ TEST(AccessibleNameTest, FieldsCarryTheirLabelsAndFollowTheMode) {
                       CString(u"分割するファイル（フルパス）"));
             EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_FOLDER_1 + 2)), CString(u"分割ファイル3つ目"));
             EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_DEST_FOLDER)), CString(u"結合先フォルダ指定"));
+            // The row buttons keep their caption as name and carry their row.
+            EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_ROW_BUTTON_1 + 2)), CString(u"分割開始"));
+            EXPECT_EQ(DescriptionOf(dlg.GetDlgItem(IDC_ROW_BUTTON_1 + 2)),
+                      CString(u"分割ファイル3つ目"));
             SendMessageW(dlg.GetDlgItem(IDC_MODE_JOIN), BM_CLICK, 0, 0);
             EXPECT_EQ(NameOf(dlg.GetDlgItem(IDC_FOLDER_1 + 9)), CString(u"結合するファイル10つ目"));
+            EXPECT_EQ(DescriptionOf(dlg.GetDlgItem(IDC_ROW_BUTTON_1 + 9)),
+                      CString(u"結合するファイル10つ目"));
         }});
 }
 

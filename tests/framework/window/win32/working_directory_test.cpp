@@ -26,27 +26,33 @@ TEST(WorkingDirectoryWin32Test, TheProgramsFolderUpToTheLastBackslashBecomesTheW
     struct Case {
         const char* name;
         std::wstring firstArgument;
-        std::wstring programFolder;  // empty: the start folder
+        std::wstring programFolder;
         fs::path workingDirectory;
     };
     const Case cases[] = {
         {"full path", rootText + L"\\sub\\tesserak.exe", rootText + L"\\sub", root / "sub"},
         {"relative path", L"sub\\deeper\\tesserak.exe", L"sub\\deeper", root / "sub" / "deeper"},
-        {"bare name", L"tesserak.exe", L"", root},
+        {"bare name", L"tesserak.exe", rootText, root},
         {"dot and backslash", L".\\tesserak.exe", L".", root},
         // Forward slashes are no separator of the first argument.
-        {"forward slashes", L"sub/deeper/tesserak.exe", L"", root},
+        {"forward slashes", L"sub/deeper/tesserak.exe", rootText, root},
         // The drive designator alone: that drive's current directory, the
         // start folder, which is on it.
         {"root of the drive", drive + L"\\tesserak.exe", drive, root},
+        // The root without a drive: the cut leaves nothing, the start folder stays.
+        {"root without a drive", L"\\tesserak.exe", L"", root},
+        // The longest argument that fits the folder's buffer with its
+        // terminator, and one unit more, which counts as no folder.
+        {"4,095 units", L"sub\\deeper\\" + std::wstring(4084, L'a'), L"sub\\deeper",
+         root / "sub" / "deeper"},
+        {"4,096 units", L"sub\\deeper\\" + std::wstring(4085, L'a'), rootText, root},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::current_path(root);
         std::u16string argument(c.firstArgument.begin(), c.firstArgument.end());
         CSplitJoinApp::SetWorkingDirectoryFrom(argument.c_str());
-        const std::wstring expected = c.programFolder.empty() ? rootText : c.programFolder;
-        EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(ProgramFolder)), expected);
+        EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(ProgramFolder)), c.programFolder);
         EXPECT_EQ(fs::current_path(), c.workingDirectory);
     }
     fs::current_path(before);

@@ -21,6 +21,8 @@ inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<
 
 inline constexpr DWORD GENERIC_READ = 0x80000000;
 inline constexpr DWORD GENERIC_WRITE = 0x40000000;
+// Leave to ask what the handle is open on (IsLinkHandle); Linux needs none.
+inline constexpr DWORD FILE_READ_ATTRIBUTES = 0x00000080;
 inline constexpr DWORD FILE_SHARE_READ = 0x00000001;
 inline constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
 inline constexpr DWORD CREATE_NEW = 1;

@@ -50,7 +50,7 @@ QWidget* FocusOrWindow(QWidget* window) {
 }
 
 ModalWindowView ViewOf(QWidget* window) {
-    ModalWindowView view{FromQt(window->windowTitle()), {}};
+    ModalWindowView view{window, FromQt(window->windowTitle()), {}};
     for (const QLabel* label : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         const CString text = ControlText(label);
         if (!text.IsEmpty()) {
@@ -148,7 +148,10 @@ void PostClick(CDialog& dlg, int id) {
 }
 
 void PostKey(CDialog& dlg, Key key) {
-    QWidget* window = dlg.GetSafeHwnd();
+    PostKeyTo(dlg.GetSafeHwnd(), key);
+}
+
+void PostKeyTo(QWidget* window, Key key) {
     if (window == nullptr) {
         return;
     }

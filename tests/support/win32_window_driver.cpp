@@ -115,7 +115,7 @@ UINT VirtualKeyOf(Key key) {
 }
 
 // Presses `key` on `target` (queued behind what is waiting now).
-void PostKeyTo(HWND target, Key key) {
+void PostKeyOn(HWND target, Key key) {
     if (target == nullptr) {
         return;
     }
@@ -151,7 +151,7 @@ bool IsTextStatic(HWND window) {
 }
 
 ModalWindowView ViewOf(HWND window) {
-    ModalWindowView view{WindowTextOf(window), {}};
+    ModalWindowView view{window, WindowTextOf(window), {}};
     // Children come in template order (the dialog manager makes them so).
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -196,10 +196,10 @@ void Close(HWND window, ModalClose close) {
             }
             break;
         case ModalClose::enter:
-            PostKeyTo(FocusOrWindow(window), Key::enter);
+            PostKeyOn(FocusOrWindow(window), Key::enter);
             break;
         case ModalClose::escape:
-            PostKeyTo(FocusOrWindow(window), Key::escape);
+            PostKeyOn(FocusOrWindow(window), Key::escape);
             break;
     }
 }
@@ -257,9 +257,12 @@ void PostClick(CDialog& dlg, int id) {
 }
 
 void PostKey(CDialog& dlg, Key key) {
-    const HWND window = dlg.GetSafeHwnd();
+    PostKeyTo(dlg.GetSafeHwnd(), key);
+}
+
+void PostKeyTo(HWND window, Key key) {
     if (window != nullptr) {
-        PostKeyTo(FocusOrWindow(window), key);
+        PostKeyOn(FocusOrWindow(window), key);
     }
 }
 

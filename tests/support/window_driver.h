@@ -49,6 +49,10 @@ enum class Key { enter, escape, tab, shiftTab, space, f1 };
 // (the window when none has).
 void PostKey(CDialog& dlg, Key key);
 
+// `key` pressed and released, queued for the control of `window` (a modal
+// window a look was given) that has the focus now (the window when none has).
+void PostKeyTo(HWND window, Key key);
+
 // The window's close box, queued.
 void PostClose(CDialog& dlg);
 
@@ -65,6 +69,7 @@ bool IsWindowShown(const CDialog& dlg);
 
 // A modal window opened over the dialog under test, as the user sees it.
 struct ModalWindowView {
+    HWND window;  // for input into it (PostKeyTo) while it is open
     CString title;
     std::vector<CString> texts;  // its static texts that hold text, in template order
 };

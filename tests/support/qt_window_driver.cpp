@@ -4,12 +4,14 @@
 // queue after its window is gone does nothing.
 #include <gtest/gtest.h>
 
+#include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 #include <memory>
 
 #include "engine/transfer.h"
@@ -185,6 +187,28 @@ void TypeInto(CDialog& dlg, int id, const CString& text) {
             TypeText(field, ToQt(text));
         }
     });
+}
+
+void ClickThroughSystem(CDialog& dlg, int id) {
+    QWidget* window = dlg.GetSafeHwnd();
+    QWidget* control = dlg.GetDlgItem(id);
+    if (window == nullptr || control == nullptr) {
+        ADD_FAILURE() << "no control " << id << " to click";
+        return;
+    }
+    // QTest's input for a window (not a widget) enters through the window
+    // system interface, as the platform's own events do.
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      control->mapTo(window, control->rect().center()));
+}
+
+void CloseThroughSystem(CDialog& dlg) {
+    if (QWidget* window = dlg.GetSafeHwnd()) {
+        // What the platform does with the window manager's close request
+        // (QWindow::close would skip the modal check).
+        QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window->windowHandle());
+    }
 }
 
 bool IsWindowShown(const CDialog& dlg) {

@@ -51,7 +51,9 @@ class CDialog : public CObject {
 public:
     // `dialogTemplate` must outlive the dialog. `parent` owns the window (it
     // is disabled while a modal run of this one lasts); null makes the
-    // application's main window the owner when there is one.
+    // application's main window the owner when there is one. Either way, a
+    // dialog opened while another modal window is active belongs to that
+    // one (owner_window.h).
     explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
     ~CDialog() override;
     CDialog(const CDialog&) = delete;

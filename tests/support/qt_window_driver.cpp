@@ -4,12 +4,14 @@
 // queue after its window is gone does nothing.
 #include <gtest/gtest.h>
 
+#include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 #include <memory>
 
 #include "engine/transfer.h"
@@ -50,7 +52,7 @@ QWidget* FocusOrWindow(QWidget* window) {
 }
 
 ModalWindowView ViewOf(QWidget* window) {
-    ModalWindowView view{FromQt(window->windowTitle()), {}};
+    ModalWindowView view{window, FromQt(window->windowTitle()), {}};
     for (const QLabel* label : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         const CString text = ControlText(label);
         if (!text.IsEmpty()) {
@@ -148,7 +150,10 @@ void PostClick(CDialog& dlg, int id) {
 }
 
 void PostKey(CDialog& dlg, Key key) {
-    QWidget* window = dlg.GetSafeHwnd();
+    PostKeyTo(dlg.GetSafeHwnd(), key);
+}
+
+void PostKeyTo(QWidget* window, Key key) {
     if (window == nullptr) {
         return;
     }
@@ -182,6 +187,28 @@ void TypeInto(CDialog& dlg, int id, const CString& text) {
             TypeText(field, ToQt(text));
         }
     });
+}
+
+void ClickThroughSystem(CDialog& dlg, int id) {
+    QWidget* window = dlg.GetSafeHwnd();
+    QWidget* control = dlg.GetDlgItem(id);
+    if (window == nullptr || control == nullptr) {
+        ADD_FAILURE() << "no control " << id << " to click";
+        return;
+    }
+    // QTest's input for a window (not a widget) enters through the window
+    // system interface, as the platform's own events do.
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      control->mapTo(window, control->rect().center()));
+}
+
+void CloseThroughSystem(CDialog& dlg) {
+    if (QWidget* window = dlg.GetSafeHwnd()) {
+        // What the platform does with the window manager's close request
+        // (QWindow::close would skip the modal check).
+        QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window->windowHandle());
+    }
 }
 
 bool IsWindowShown(const CDialog& dlg) {

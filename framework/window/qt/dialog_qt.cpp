@@ -9,13 +9,13 @@
 #include <utility>
 
 #include "framework/window/dispatch.h"
+#include "framework/window/owner_window.h"
 #include "framework/window/qt/control_factory.h"
 #include "framework/window/qt/control_properties.h"
 #include "framework/window/qt/dialog_window.h"
 #include "framework/window/qt/qt_text.h"
 #include "framework/window/qt/template_font.h"
 #include "framework/window/qt/window_icon.h"
-#include "framework/window/win_app.h"
 
 namespace {
 
@@ -38,13 +38,8 @@ bool CDialog::CreateDialogWindow() {
     if (m_hWnd != nullptr) {
         return false;
     }
-    QWidget* owner = nullptr;
-    if (m_pParentWnd != nullptr) {
-        owner = m_pParentWnd->GetSafeHwnd();
-    } else if (CWinApp* app = AfxGetApp();
-               app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
-        owner = app->m_pMainWnd->GetSafeHwnd();
-    }
+    const HWND owner =
+        ChooseOwnerWindow(m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr, this);
     auto* window = new DialogWindow(this, owner);
     m_hWnd = window;
     m_bEnded = false;

@@ -5,13 +5,13 @@
 
 #include "framework/window/dialog.h"
 #include "framework/window/dispatch.h"
+#include "framework/window/owner_window.h"
 #include "framework/window/win32/accessible_name.h"
 #include "framework/window/win32/control_text.h"
 #include "framework/window/win32/device_context.h"
 #include "framework/window/win32/dialog_procedure.h"
 #include "framework/window/win32/dialog_template_memory.h"
 #include "framework/window/win32/win_text.h"
-#include "framework/window/win_app.h"
 
 CDialog::~CDialog() {
     DeleteDialogWindow();
@@ -41,13 +41,8 @@ std::intptr_t CDialog::DoModal() {
     if (m_hWnd != nullptr) {
         return -1;  // already running
     }
-    HWND owner = nullptr;
-    if (m_pParentWnd != nullptr) {
-        owner = m_pParentWnd->GetSafeHwnd();
-    } else if (CWinApp* app = AfxGetApp();
-               app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
-        owner = app->m_pMainWnd->GetSafeHwnd();
-    }
+    const HWND owner =
+        ChooseOwnerWindow(m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr, this);
     m_bEnded = false;
     m_nModalResult = -1;
     const DialogTemplateMemory memory(m_template);

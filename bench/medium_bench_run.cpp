@@ -131,8 +131,8 @@ void MediumBenchRun::MakeSourceAndPieces() {
 void MediumBenchRun::RunOnMedium(Figures& figures, int number) {
     const std::size_t stretches = static_cast<std::size_t>(m_options.rounds) *
                                   static_cast<std::size_t>(m_options.size / ChunkSize + kPieces);
-    figures.split.Reserve(stretches);
-    figures.join.Reserve(stretches);
+    figures.split.all.Reserve(stretches);
+    figures.join.all.Reserve(stretches);
     const SimulatedMedium medium(m_work.path() / ("medium" + std::to_string(number)),
                                  m_options.size + m_options.size / kMediumSlack,
                                  figures.bytesPerSecond);
@@ -192,7 +192,7 @@ RunSample MediumBenchRun::TimeDd(const std::filesystem::path& copy) const {
 }
 
 RunSample MediumBenchRun::TimeWindowSplit(const std::vector<std::filesystem::path>& rows,
-                                          PumpIntervals& intervals) {
+                                          Stretches& stretches) {
     RunSample sample;
     m_window.SplitAll(
         m_source, rows,
@@ -204,12 +204,11 @@ RunSample MediumBenchRun::TimeWindowSplit(const std::vector<std::filesystem::pat
             FlushFilesToDisk(PiecesIn(rows));
             sample = timer.Stop();
         },
-        intervals);
+        stretches.all, &stretches.lastOfPress);
     return sample;
 }
 
-RunSample MediumBenchRun::TimeWindowJoin(const std::filesystem::path& dest,
-                                         PumpIntervals& intervals) {
+RunSample MediumBenchRun::TimeWindowJoin(const std::filesystem::path& dest, Stretches& stretches) {
     RunSample sample;
     m_window.JoinAll(
         m_diskRows, dest,
@@ -220,7 +219,7 @@ RunSample MediumBenchRun::TimeWindowJoin(const std::filesystem::path& dest,
             FlushFilesToDisk({dest / "temp"});
             sample = timer.Stop();
         },
-        intervals);
+        stretches.all, &stretches.lastOfPress);
     return sample;
 }
 
@@ -239,12 +238,13 @@ void MediumBenchRun::PrintSummary() const {
           << " each: median MB/s (10^6 bytes) of dd bs=1M conv=fdatasync and of the window's ten "
              "presses, ratio = window / dd; without a pump = the longest and the 99th-percentile "
              "stretch in which the window handled no input, from the click to the press's end "
-             "(opening and closing the files included); cancel = from a second press of the "
-             "running row's button to the end of the running press (the worst of the rounds)\n";
-    char line[256];
-    std::snprintf(line, sizeof line, "%-11s %8s %10s %6s %10s %6s   %-23s %-23s %10s", "medium",
-                  "dd MB/s", "split MB/s", "ratio", "join MB/s", "ratio", "split: longest / p99",
-                  "join: longest / p99", "cancel");
+             "(opening and closing the files included), and the longest from the last pump to "
+             "the press's end (the close); cancel = from a second press of the running row's "
+             "button to the end of the running press (the worst of the rounds)\n";
+    char line[300];
+    std::snprintf(line, sizeof line, "%-10s %7s %7s %6s %7s %6s   %-30s %-30s %9s", "medium",
+                  "dd MB/s", "split", "ratio", "join", "ratio", "split: longest / p99 / close",
+                  "join: longest / p99 / close", "cancel");
     m_out << line << "\n";
     for (const Figures& figures : m_figures) {
         const double dd = figures.table.MedianMBps(kDd);
@@ -254,14 +254,16 @@ void MediumBenchRun::PrintSummary() const {
         for (const auto& times : figures.cancels) {
             cancel = std::max(cancel, times.pressOver);
         }
-        const std::string splitStretch = Milliseconds(figures.split.Longest()) + " / " +
-                                         Milliseconds(figures.split.Percentile(99));
-        const std::string joinStretch = Milliseconds(figures.join.Longest()) + " / " +
-                                        Milliseconds(figures.join.Percentile(99));
-        std::snprintf(line, sizeof line, "%-11s %8.1f %10.1f %6.3f %10.1f %6.3f   %-23s %-23s %10s",
+        std::snprintf(line, sizeof line, "%-10s %7.1f %7.1f %6.3f %7.1f %6.3f   %-30s %-30s %9s",
                       SpeedText(figures.bytesPerSecond).c_str(), dd, split, split / dd, join,
-                      join / dd, splitStretch.c_str(), joinStretch.c_str(),
-                      Milliseconds(cancel).c_str());
+                      join / dd, StretchText(figures.split).c_str(),
+                      StretchText(figures.join).c_str(), Milliseconds(cancel).c_str());
         m_out << line << "\n";
     }
+}
+
+std::string MediumBenchRun::StretchText(const Stretches& stretches) {
+    return Milliseconds(stretches.all.Longest()) + " / " +
+           Milliseconds(stretches.all.Percentile(99)) + " / " +
+           Milliseconds(stretches.lastOfPress.Longest());
 }

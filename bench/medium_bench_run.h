@@ -33,12 +33,18 @@ public:
     void Run();
 
 private:
+    // The stretches without a pump of one kind of press; the last of each
+    // press, which holds the closing of the files, also on their own.
+    struct Stretches {
+        PumpIntervals all;
+        PumpIntervals lastOfPress;
+    };
     // What was measured on one medium.
     struct Figures {
         std::uint64_t bytesPerSecond;
         ThroughputTable table;
-        PumpIntervals split;
-        PumpIntervals join;
+        Stretches split;
+        Stretches join;
         std::vector<WindowRunner::CancelTimes> cancels;
     };
 
@@ -48,12 +54,14 @@ private:
     void RunRound(Figures& figures, const std::filesystem::path& medium, int round);
 
     RunSample TimeDd(const std::filesystem::path& copy) const;
-    RunSample TimeWindowSplit(const std::vector<std::filesystem::path>& rows,
-                              PumpIntervals& intervals);
-    RunSample TimeWindowJoin(const std::filesystem::path& dest, PumpIntervals& intervals);
+    RunSample TimeWindowSplit(const std::vector<std::filesystem::path>& rows, Stretches& stretches);
+    RunSample TimeWindowJoin(const std::filesystem::path& dest, Stretches& stretches);
     WindowRunner::CancelTimes CancelSplit(const std::vector<std::filesystem::path>& rows);
 
     void PrintSummary() const;
+    // "3250.1 ms / 745.0 ms / 3250.1 ms": longest, 99th percentile, longest
+    // last of a press.
+    static std::string StretchText(const Stretches& stretches);
 
     std::vector<std::filesystem::path> PiecesIn(
         const std::vector<std::filesystem::path>& rows) const;

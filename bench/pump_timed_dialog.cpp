@@ -16,7 +16,11 @@ void PumpTimedDialog::BeginPress() {
 
 void PumpTimedDialog::EndPress() {
     if (m_lastPump) {
-        m_intervals.Add(Clock::now() - *m_lastPump);
+        const auto stretch = Clock::now() - *m_lastPump;
+        m_intervals.Add(stretch);
+        if (m_lastOfPress != nullptr) {
+            m_lastOfPress->Add(stretch);
+        }
     }
     m_lastPump.reset();
     m_secondPressPump = 0;

@@ -15,8 +15,11 @@ class PumpTimedDialog : public CSplitJoinDlg {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // `intervals` must outlive the dialog.
-    explicit PumpTimedDialog(PumpIntervals& intervals) : m_intervals(intervals) {}
+    // Every stretch goes into `intervals`; the last of each press, from the
+    // last pump to the press's end, into `lastOfPress` too when given. Both
+    // must outlive the dialog.
+    explicit PumpTimedDialog(PumpIntervals& intervals, PumpIntervals* lastOfPress = nullptr)
+        : m_intervals(intervals), m_lastOfPress(lastOfPress) {}
 
     // Just before the click of a press.
     void BeginPress();
@@ -39,6 +42,7 @@ private:
     void PostSecondPress();
 
     PumpIntervals& m_intervals;
+    PumpIntervals* m_lastOfPress;
     std::optional<Clock::time_point> m_lastPump;
     int m_pumpsInPress = 0;
     int m_secondPressPump = 0;

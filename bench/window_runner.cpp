@@ -110,9 +110,10 @@ void WindowRunner::PressAll(PumpTimedDialog& dlg, const std::string& mode) {
 
 void WindowRunner::SplitAll(const std::filesystem::path& source,
                             const std::vector<std::filesystem::path>& rowFolders,
-                            const AroundPresses& around, PumpIntervals& intervals) {
+                            const AroundPresses& around, PumpIntervals& intervals,
+                            PumpIntervals* lastOfPress) {
     const std::string mode = "split";
-    PumpTimedDialog dlg(intervals);
+    PumpTimedDialog dlg(intervals, lastOfPress);
     RunDialog(dlg, mode, [&] {
         SelectMode(dlg, mode, IDC_MODE_SPLIT);
         dlg.SetDlgItemText(IDC_SOURCE_PATH, ToCString(source));
@@ -123,9 +124,9 @@ void WindowRunner::SplitAll(const std::filesystem::path& source,
 
 void WindowRunner::JoinAll(const std::vector<std::filesystem::path>& rowFolders,
                            const std::filesystem::path& destFolder, const AroundPresses& around,
-                           PumpIntervals& intervals) {
+                           PumpIntervals& intervals, PumpIntervals* lastOfPress) {
     const std::string mode = "join";
-    PumpTimedDialog dlg(intervals);
+    PumpTimedDialog dlg(intervals, lastOfPress);
     RunDialog(dlg, mode, [&] {
         SelectMode(dlg, mode, IDC_MODE_JOIN);
         SetRowFolders(dlg, rowFolders);

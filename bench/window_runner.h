@@ -31,14 +31,15 @@ public:
 
     // Writes piece n of `source` into rowFolders[n - 1], n = 1..10. Each
     // stretch of a press without a pump, from the click to the press's end,
-    // goes into `intervals`.
+    // goes into `intervals`; the last of each press (which holds the closing
+    // of the files) into `lastOfPress` too when given.
     void SplitAll(const std::filesystem::path& source,
                   const std::vector<std::filesystem::path>& rowFolders, const AroundPresses& around,
-                  PumpIntervals& intervals);
+                  PumpIntervals& intervals, PumpIntervals* lastOfPress = nullptr);
     // Puts the piece of each row folder into `temp` in `destFolder`.
     void JoinAll(const std::vector<std::filesystem::path>& rowFolders,
                  const std::filesystem::path& destFolder, const AroundPresses& around,
-                 PumpIntervals& intervals);
+                 PumpIntervals& intervals, PumpIntervals* lastOfPress = nullptr);
 
     // How fast a second press stops a running one.
     struct CancelTimes {

@@ -152,18 +152,22 @@ WriteLimitGroup::WriteLimitGroup(dev_t device, std::uint64_t bytesPerSecond)
     }
     m_version = hierarchy->version;
     m_ownGroup = hierarchy->ownGroup;
-    const std::filesystem::path parent = m_version == 2 ? hierarchy->mount : m_ownGroup;
+    const std::filesystem::path& root = hierarchy->mount;
     try {
         if (m_version == 2) {
-            const auto available = Words(ReadSmallFile(parent / "cgroup.controllers"));
-            WriteControl(parent / "cgroup.subtree_control",
+            const auto available = Words(ReadSmallFile(root / "cgroup.controllers"));
+            WriteControl(root / "cgroup.subtree_control",
                          Contains(available, "memory") ? "+io +memory" : "+io");
+            std::string pattern = (root / "tesserak-bench-XXXXXX").string();
+            if (::mkdtemp(pattern.data()) == nullptr) {
+                throw BenchError(
+                    DescribeErrno("cannot create a cgroup in " + root.string(), errno));
+            }
+            m_group = pattern;
+            m_made = true;
+        } else {
+            m_group = root;
         }
-        std::string pattern = (parent / "tesserak-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw BenchError(DescribeErrno("cannot create a cgroup in " + parent.string(), errno));
-        }
-        m_group = pattern;
         WriteControl(m_group / (m_version == 2 ? "io.max" : "blkio.throttle.write_bps_device"),
                      LimitLine(m_bytesPerSecond));
         m_limited = true;
@@ -211,9 +215,10 @@ void WriteLimitGroup::Undo() noexcept {
     } catch (const BenchError& e) {
         std::fprintf(stderr, "tesserak_bench: %s\n", e.what());
     }
-    if (m_group.empty()) {
+    if (!m_made) {
         return;
     }
+    m_made = false;
     for (int attempt = 1; ::rmdir(m_group.c_str()) != 0; ++attempt) {
         if (errno != EBUSY || attempt == kRemoveAttempts) {
             std::fprintf(stderr, "tesserak_bench: could not remove the cgroup %s: %s\n",
@@ -222,11 +227,11 @@ void WriteLimitGroup::Undo() noexcept {
         }
         ::usleep(kRemovePause);
     }
-    m_group.clear();
 }
 
 std::string WriteLimitGroup::Describe() const {
-    return "cgroup v" + std::to_string(m_version) + " group " + m_group.string() + ": " +
+    return "cgroup v" + std::to_string(m_version) + (m_made ? " group " : " root group ") +
+           m_group.string() + ": " +
            (m_version == 2 ? "io.max '" : "blkio.throttle.write_bps_device '") +
            LimitLine(m_bytesPerSecond) + "'";
 }

@@ -60,10 +60,6 @@ int ParseRounds(const std::string& text) {
     return rounds;
 }
 
-}  // namespace
-
-namespace {
-
 // A byte count with an optional binary suffix; the messages name `option`.
 std::uint64_t ParseByteCount(std::string_view text, const std::string& option,
                              const std::string& examples) {

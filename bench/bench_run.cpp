@@ -3,11 +3,12 @@
 #include <fcntl.h>
 
 #include <cstdio>
-#include <memory>
 
 #include "bench/bench_error.h"
 #include "bench/child_process.h"
 #include "bench/phase_timer.h"
+#include "bench/report_text.h"
+#include "bench/same_file.h"
 #include "bench/source_file_writer.h"
 #include "bench/unique_fd.h"
 #include "engine/file64.h"
@@ -29,45 +30,12 @@ const std::string kToolSplit = "split";
 const std::string kToolJoin = "cat";
 const std::string kDd = "dd";
 
-std::string PieceName(int number) {
-    char name[16];
-    std::snprintf(name, sizeof name, "temp%03d", number);
-    return name;
-}
-
-std::string Mebibytes(long long bytes) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1 << 20));
-    return text;
-}
-
-std::string Milliseconds(PumpIntervals::Duration duration) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f ms",
-                  std::chrono::duration<double, std::milli>(duration).count());
-    return text;
-}
-
 // "2.31 s (flush 1.20, cpu 0.45)": where a slow run lost its time.
 std::string Seconds(const RunSample& sample) {
     char text[64];
     std::snprintf(text, sizeof text, "%.2f s (flush %.2f, cpu %.2f)", sample.seconds,
                   sample.flushSeconds, sample.cpuSeconds);
     return text;
-}
-
-// Starts the write-back of every file before waiting for any, so that ten
-// pieces reach the disk as one queue, as a single file of the same size would.
-void FlushToDisk(const std::vector<std::filesystem::path>& files) {
-    std::vector<std::unique_ptr<UniqueFd>> open;
-    for (const auto& file : files) {
-        open.push_back(std::make_unique<UniqueFd>(file, O_RDONLY, "to flush it to disk"));
-        open.back()->StartWriteBack();
-    }
-    for (auto& fd : open) {
-        fd->Sync();
-        fd->Close();
-    }
 }
 
 // An untimed run: the presses with no clock around them.
@@ -169,9 +137,10 @@ void BenchRun::Run() {
           << std::flush;
     MakeSource();
     m_residentBeforeEngine = PeakResidentBytesOfSelf();
-    // At most one interval per full chunk of every timed window run.
+    // At most one stretch per full chunk of every timed window run, and one
+    // more per press.
     m_pumpIntervals.Reserve(static_cast<std::size_t>(m_options.rounds) * 2 *
-                            static_cast<std::size_t>(m_options.size / ChunkSize));
+                            static_cast<std::size_t>(m_options.size / ChunkSize + kPieces));
     WarmUp();
     for (int round = 1; round <= m_options.rounds; ++round) {
         RunRound(round);
@@ -231,11 +200,11 @@ RunSample BenchRun::Finish(const PhaseTimer& timer,
                            const std::vector<std::filesystem::path>& outputs) const {
     if (!m_options.sync) {
         const RunSample sample = timer.Stop();
-        FlushToDisk(outputs);
+        FlushFilesToDisk(outputs);
         return sample;
     }
     const double copied = timer.Elapsed();
-    FlushToDisk(outputs);
+    FlushFilesToDisk(outputs);
     RunSample sample = timer.Stop();
     sample.flushSeconds = sample.seconds - copied;
     return sample;
@@ -310,20 +279,6 @@ RunSample BenchRun::TimeCatJoin() const {
     const PhaseTimer timer;
     ChildProcess(argv).StdoutTo(m_toolJoinFolder / "temp").RunChecked();
     return Finish(timer, {m_toolJoinFolder / "temp"});
-}
-
-void BenchRun::CheckSameFile(const std::filesystem::path& expected,
-                             const std::filesystem::path& actual, const std::string& what) const {
-    // cmp names the first differing byte on its own output.
-    const ChildProcess compare({"cmp", expected.string(), actual.string()});
-    const int status = compare.Run();
-    if (status == 1) {
-        throw BenchError(what + ": " + actual.string() + " differs from " + expected.string());
-    }
-    if (status != 0) {
-        throw BenchError("'" + compare.CommandLine() + "' failed with exit status " +
-                         std::to_string(status));
-    }
 }
 
 void BenchRun::RunRound(int round) {
@@ -420,12 +375,8 @@ void BenchRun::PrintSummary() const {
 
 void BenchRun::PrintPumpIntervals() const {
     const int runs = 2 * m_options.rounds;
-    if (m_pumpIntervals.Count() == 0) {
-        m_out << "window pumps: no two in one press (every piece is under 2 MiB)\n";
-        return;
-    }
-    m_out << "window pumps during a transfer: longest interval "
+    m_out << "window without a pump, from the click to the press's end: longest "
           << Milliseconds(m_pumpIntervals.Longest()) << ", 99th percentile "
           << Milliseconds(m_pumpIntervals.Percentile(99)) << ", over " << m_pumpIntervals.Count()
-          << " intervals of " << runs << " timed window runs\n";
+          << " stretches of " << runs << " timed window runs\n";
 }

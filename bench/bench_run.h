@@ -3,7 +3,7 @@
 // real window's part buttons and with the standard tools (split, cat, and dd
 // as a plain copy), alternating which goes first, checks the round trips,
 // and finally prints the comparison and how long the window went without a
-// pump.
+// pump, from each click to the end of its press.
 #pragma once
 
 #include <filesystem>
@@ -50,8 +50,6 @@ private:
     RunSample Finish(const PhaseTimer& timer,
                      const std::vector<std::filesystem::path>& outputs) const;
 
-    void CheckSameFile(const std::filesystem::path& expected, const std::filesystem::path& actual,
-                       const std::string& what) const;
     void PrintSummary() const;
     void PrintPumpIntervals() const;
 

@@ -1,5 +1,6 @@
-// The times between two consecutive pumps of the window during a transfer:
-// how long the window went without handling the user's input.
+// The stretches of a press in which the window handled no input: from the
+// click to the first pump, between two pumps, from the last pump to the
+// press's end. How long a user's click could have waited.
 #pragma once
 
 #include <chrono>

@@ -1,5 +1,7 @@
-// The main dialog with a clock on its pump: every pump of a copy notes the
-// time since the pump before it in the same press. An interrupt of the
+// The main dialog with a clock on its pump: every press is cut into the
+// stretches in which the window handled no input, from the click to the
+// first pump, between two pumps, and from the last pump to the end of the
+// press (which holds the closing of the files). An interrupt of the
 // benchmark reaches a running copy as a close request of the window.
 #pragma once
 
@@ -11,15 +13,41 @@
 
 class PumpTimedDialog : public CSplitJoinDlg {
 public:
-    // `intervals` must outlive the dialog.
-    explicit PumpTimedDialog(PumpIntervals& intervals) : m_intervals(intervals) {}
+    using Clock = std::chrono::steady_clock;
 
-    // Called before each press: no interval spans two presses.
-    void BeginPress() { m_lastPump.reset(); }
+    // Every stretch goes into `intervals`; the last of each press, from the
+    // last pump to the press's end, into `lastOfPress` too when given. Both
+    // must outlive the dialog.
+    explicit PumpTimedDialog(PumpIntervals& intervals, PumpIntervals* lastOfPress = nullptr)
+        : m_intervals(intervals), m_lastOfPress(lastOfPress) {}
+
+    // Just before the click of a press.
+    void BeginPress();
+    // Just after the click has returned: the press is over.
+    void EndPress();
+
+    // In the next press, the pump number `pump` (1 for the first) delivers a
+    // click of the button `buttonId` among the window's own events, as a
+    // user's second press would come.
+    void PressAgainAtPump(int pump, int buttonId);
+    // When that click was delivered and when it had returned, if it was,
+    // and the button's caption then.
+    std::optional<Clock::time_point> SecondPressStart() const { return m_secondPressStart; }
+    std::optional<Clock::time_point> SecondPressEnd() const { return m_secondPressEnd; }
+    const CString& CaptionAfterSecondPress() const { return m_captionAfterSecondPress; }
 
     void PumpMessages() override;
 
 private:
+    void PostSecondPress();
+
     PumpIntervals& m_intervals;
-    std::optional<std::chrono::steady_clock::time_point> m_lastPump;
+    PumpIntervals* m_lastOfPress;
+    std::optional<Clock::time_point> m_lastPump;
+    int m_pumpsInPress = 0;
+    int m_secondPressPump = 0;
+    int m_secondPressButton = 0;
+    std::optional<Clock::time_point> m_secondPressStart;
+    std::optional<Clock::time_point> m_secondPressEnd;
+    CString m_captionAfterSecondPress;
 };

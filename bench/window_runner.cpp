@@ -83,6 +83,7 @@ void WindowRunner::Press(PumpTimedDialog& dlg, const std::string& mode, int row)
     const int button = IDC_ROW_BUTTON_1 + row - 1;
     dlg.BeginPress();
     Click(dlg, button, what);
+    dlg.EndPress();
     // Boxes first: a box explains every other symptom.
     const std::vector<MessageBoxCall> boxes = m_boxes.Take();
     if (!boxes.empty()) {
@@ -109,9 +110,10 @@ void WindowRunner::PressAll(PumpTimedDialog& dlg, const std::string& mode) {
 
 void WindowRunner::SplitAll(const std::filesystem::path& source,
                             const std::vector<std::filesystem::path>& rowFolders,
-                            const AroundPresses& around, PumpIntervals& intervals) {
+                            const AroundPresses& around, PumpIntervals& intervals,
+                            PumpIntervals* lastOfPress) {
     const std::string mode = "split";
-    PumpTimedDialog dlg(intervals);
+    PumpTimedDialog dlg(intervals, lastOfPress);
     RunDialog(dlg, mode, [&] {
         SelectMode(dlg, mode, IDC_MODE_SPLIT);
         dlg.SetDlgItemText(IDC_SOURCE_PATH, ToCString(source));
@@ -122,13 +124,56 @@ void WindowRunner::SplitAll(const std::filesystem::path& source,
 
 void WindowRunner::JoinAll(const std::vector<std::filesystem::path>& rowFolders,
                            const std::filesystem::path& destFolder, const AroundPresses& around,
-                           PumpIntervals& intervals) {
+                           PumpIntervals& intervals, PumpIntervals* lastOfPress) {
     const std::string mode = "join";
-    PumpTimedDialog dlg(intervals);
+    PumpTimedDialog dlg(intervals, lastOfPress);
     RunDialog(dlg, mode, [&] {
         SelectMode(dlg, mode, IDC_MODE_JOIN);
         SetRowFolders(dlg, rowFolders);
         dlg.SetDlgItemText(IDC_DEST_FOLDER, ToCString(destFolder));
         around([&] { PressAll(dlg, mode); });
     });
+}
+
+WindowRunner::CancelTimes WindowRunner::SplitCancelled(
+    const std::filesystem::path& source, const std::vector<std::filesystem::path>& rowFolders,
+    int row, int atPump) {
+    const std::string mode = "split";
+    const std::string what = "the window's cancelled split press of row " + std::to_string(row);
+    const int button = IDC_ROW_BUTTON_1 + row - 1;
+    PumpIntervals unused;
+    PumpTimedDialog dlg(unused);
+    CancelTimes times;
+    RunDialog(dlg, mode, [&] {
+        SelectMode(dlg, mode, IDC_MODE_SPLIT);
+        dlg.SetDlgItemText(IDC_SOURCE_PATH, ToCString(source));
+        SetRowFolders(dlg, rowFolders);
+        dlg.BeginPress();
+        dlg.PressAgainAtPump(atPump, button);
+        Click(dlg, button, what);
+        const auto over = PumpTimedDialog::Clock::now();
+        dlg.EndPress();
+        const std::vector<MessageBoxCall> boxes = m_boxes.Take();
+        if (!boxes.empty()) {
+            throw BenchError(what + " showed a message box '" + boxes.front().title.ToUtf8() +
+                             "': " + boxes.front().text.ToUtf8());
+        }
+        InterruptFlag::ThrowIfRaised(what.c_str());
+        if (!dlg.SecondPressStart() || !dlg.SecondPressEnd()) {
+            throw BenchError(what + ": the second press was never delivered (the press ended " +
+                             "before pump " + std::to_string(atPump) + ")");
+        }
+        if (dlg.CaptionAfterSecondPress().str() != u"失敗") {
+            throw BenchError(what + ": the second press left the caption '" +
+                             dlg.CaptionAfterSecondPress().ToUtf8() + "', not '失敗'");
+        }
+        const CString caption = dlg.GetDlgItemText(button);
+        if (caption.str() != u"失敗") {
+            throw BenchError(what + " ended with the caption '" + caption.ToUtf8() +
+                             "', not '失敗'");
+        }
+        times.failedShown = *dlg.SecondPressEnd() - *dlg.SecondPressStart();
+        times.pressOver = over - *dlg.SecondPressStart();
+    });
+    return times;
 }

@@ -30,14 +30,32 @@ public:
     WindowRunner() = default;
 
     // Writes piece n of `source` into rowFolders[n - 1], n = 1..10. Each
-    // time between two pumps of one press goes into `intervals`.
+    // stretch of a press without a pump, from the click to the press's end,
+    // goes into `intervals`; the last of each press (which holds the closing
+    // of the files) into `lastOfPress` too when given.
     void SplitAll(const std::filesystem::path& source,
                   const std::vector<std::filesystem::path>& rowFolders, const AroundPresses& around,
-                  PumpIntervals& intervals);
+                  PumpIntervals& intervals, PumpIntervals* lastOfPress = nullptr);
     // Puts the piece of each row folder into `temp` in `destFolder`.
     void JoinAll(const std::vector<std::filesystem::path>& rowFolders,
                  const std::filesystem::path& destFolder, const AroundPresses& around,
-                 PumpIntervals& intervals);
+                 PumpIntervals& intervals, PumpIntervals* lastOfPress = nullptr);
+
+    // How fast a second press stops a running one.
+    struct CancelTimes {
+        // From the second click to "失敗" on the button, which the second
+        // press writes itself as it asks the running copy to stop.
+        PumpIntervals::Duration failedShown;
+        // From the second click to the end of the running press: when the
+        // window answers again.
+        PumpIntervals::Duration pressOver;
+    };
+    // Presses the split button of `row` (1..10) once and, from inside the
+    // pump after `atPump` chunks of its piece, a second time. Both presses
+    // must end with "失敗" and no message box; the partial piece stays.
+    CancelTimes SplitCancelled(const std::filesystem::path& source,
+                               const std::vector<std::filesystem::path>& rowFolders, int row,
+                               int atPump);
 
 private:
     // Runs the dialog modally and `steps` inside its loop; an error raised

@@ -16,7 +16,7 @@
 #include <QUrl>
 #include <vector>
 
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/system_text.h"
 #include "framework/window/win_app.h"
 #include "framework/window/window_menu.h"
 #include "tests/support/dialog_driver.h"

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "framework/window/owner_window.h"
-#include "framework/window/system_message_box.h"
+#include "framework/window/window_system.h"
 
 namespace {
 

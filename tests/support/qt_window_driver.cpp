@@ -6,6 +6,7 @@
 
 #include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
+#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPointer>
@@ -15,8 +16,8 @@
 #include <memory>
 
 #include "engine/transfer.h"
-#include "framework/window/qt/control_properties.h"
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/control_text.h"
+#include "framework/window/qt/system_text.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/window_driver.h"
 #include "tests/support/window_driver_system.h"
@@ -209,6 +210,20 @@ void CloseThroughSystem(CDialog& dlg) {
         QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
             window->windowHandle());
     }
+}
+
+CString ShownText(const CDialog& dlg, int id) {
+    QWidget* control = dlg.GetDlgItem(id);
+    if (const auto* box = qobject_cast<const QGroupBox*>(control)) {
+        return FromQt(box->title());
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        return FromQt(button->text());
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        return FromQt(label->text());
+    }
+    return control != nullptr ? ControlText(control) : CString();
 }
 
 bool IsWindowShown(const CDialog& dlg) {

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "engine/transfer.h"
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 #include "platform/win_types.h"
 #include "tests/support/window_driver.h"
 #include "tests/support/window_driver_system.h"
@@ -396,6 +396,11 @@ void TypeInto(CDialog& dlg, int id, const CString& text) {
             SendMessageW(field, WM_CHAR, static_cast<WPARAM>(text.GetString()[i]), 1);
         }
     });
+}
+
+CString ShownText(const CDialog& dlg, int id) {
+    // The window's own text: what the control draws.
+    return WindowTextOf(dlg.GetDlgItem(id));
 }
 
 bool IsWindowShown(const CDialog& dlg) {

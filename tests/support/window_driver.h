@@ -79,6 +79,10 @@ void ClickThroughSystem(CDialog& dlg, int id);
 // manager's close request).
 void CloseThroughSystem(CDialog& dlg);
 
+// What control `id` shows now, as a user reads it (GetDlgItemText gives the
+// text the program gave, which a group box's caption shows otherwise).
+CString ShownText(const CDialog& dlg, int id);
+
 // The dialog's window exists and is visible (false at once after EndDialog).
 bool IsWindowShown(const CDialog& dlg);
 

@@ -10,7 +10,7 @@
 
 #include "framework/window/dialog.h"
 #include "framework/window/icon.h"
-#include "framework/window/qt/control_properties.h"
+#include "framework/window/qt/control_text.h"
 #include "framework/window/qt/dialog_accessible.h"
 #include "framework/window/qt/file_drop.h"
 #include "framework/window/qt/group_box_style.h"

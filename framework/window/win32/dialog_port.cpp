@@ -1,13 +1,16 @@
-#include "framework/window/win32/dialog_procedure.h"
+#include "framework/window/win32/dialog_port.h"
 
-#include "framework/window/dialog.h"
 #include "framework/window/dispatch.h"
 #include "framework/window/win32/accessible_name.h"
 #include "framework/window/win32/control_kind.h"
 #include "framework/window/win32/control_text.h"
 #include "framework/window/win32/device_context.h"
-#include "framework/window/win32/file_drop_win32.h"
+#include "framework/window/win32/file_drop.h"
 #include "framework/window/win32/window_centering.h"
+
+void CDialog::PortDeleter::operator()(Port* port) const {
+    delete port;
+}
 
 namespace {
 
@@ -38,8 +41,7 @@ void PrepareControls(HWND window) {
 
 }  // namespace
 
-INT_PTR CALLBACK DialogProcedure::Procedure(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+INT_PTR CALLBACK CDialog::Port::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
@@ -87,7 +89,7 @@ INT_PTR CALLBACK DialogProcedure::Procedure(HWND window, UINT message, WPARAM wP
     }
 }
 
-INT_PTR DialogProcedure::InitDialog(CDialog& dialog, HWND window) {
+INT_PTR CDialog::Port::InitDialog(CDialog& dialog, HWND window) {
     dialog.m_hWnd = window;
     RECT units{0, 0, 4, 8};
     ::MapDialogRect(window, &units);
@@ -104,22 +106,17 @@ INT_PTR DialogProcedure::InitDialog(CDialog& dialog, HWND window) {
 
     AfxCallGuarded(window, [window] { PrepareControls(window); });
 
-    BOOL focusByFramework = TRUE;
-    AfxCallGuarded(window,
-                   [&dialog, &focusByFramework] { focusByFramework = dialog.OnInitDialog(); });
+    dialog.RunInitDialog();
     if (!dialog.m_bEnded && (dialog.m_template.style & DS_CENTER) == 0) {
         // The template's own position is not used, as on Linux.
         CenterWindow(window, GetWindow(window, GW_OWNER));
-    }
-    if (focusByFramework && dialog.m_hWnd != nullptr) {
-        dialog.FocusFirstTabStop();
     }
     // The framework has placed the focus (or the dialog has): the system
     // places none.
     return FALSE;
 }
 
-INT_PTR DialogProcedure::Destroy(CDialog& dialog, HWND window) {
+INT_PTR CDialog::Port::Destroy(CDialog& dialog, HWND window) {
     dialog.SendEvent(MessageEvent::destroy);
     ClearAccessibleNames(window);
     // Nothing the window sees while it goes reaches the dialog any more.
@@ -129,7 +126,7 @@ INT_PTR DialogProcedure::Destroy(CDialog& dialog, HWND window) {
     return FALSE;  // the dialog manager frees its own font and data
 }
 
-INT_PTR DialogProcedure::ContextMenu(CDialog& dialog, LPARAM lParam) {
+INT_PTR CDialog::Port::ContextMenu(CDialog& dialog, LPARAM lParam) {
     HWND window = dialog.m_hWnd;
     if (lParam == -1) {
         // From the keyboard (Shift+F10, the Menu key): at the window's top left.
@@ -147,7 +144,7 @@ INT_PTR DialogProcedure::ContextMenu(CDialog& dialog, LPARAM lParam) {
     return TRUE;
 }
 
-INT_PTR DialogProcedure::PaintMinimised(CDialog& dialog, HWND window) {
+INT_PTR CDialog::Port::PaintMinimised(CDialog& dialog, HWND window) {
     AfxCallGuarded(window, [&dialog, window] {
         const PaintDC dc(window);
         SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
@@ -162,6 +159,6 @@ INT_PTR DialogProcedure::PaintMinimised(CDialog& dialog, HWND window) {
     return TRUE;
 }
 
-bool DialogProcedure::CanMinimise(const CDialog& dialog) {
+bool CDialog::Port::CanMinimise(const CDialog& dialog) {
     return (dialog.m_template.style & WS_MINIMIZEBOX) != 0;
 }

@@ -1,4 +1,4 @@
-#include "framework/window/qt/control_properties.h"
+#include "framework/window/qt/control_text.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -6,7 +6,8 @@
 #include <QLineEdit>
 #include <QVariant>
 
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/control_text.h"
+#include "framework/window/qt/system_text.h"
 
 namespace {
 
@@ -29,10 +30,7 @@ void SetControlText(QWidget* control, const CString& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setText(ToQt(text));
     } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
-        // A frame's caption is one line: CR LF joins its parts.
-        QString shown = ToQt(text);
-        shown.replace(QStringLiteral("\r\n"), QString());
-        box->setTitle(shown);
+        box->setTitle(ToQt(CaptionOnOneLine(text)));
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(ToDisplayText(text));
     } else if (auto* label = qobject_cast<QLabel*>(control)) {

@@ -1,4 +1,4 @@
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // What a dialog's control keeps on its widget: its id, and its text exactly
 // as the program gave it. A caption may show its text otherwise (CR LF as Qt's
-// line end, a frame's caption on one line); GetDlgItemText still gives back
-// the text it was given.
+// line end, a group box's caption on one line: framework/window/control_text.h);
+// GetDlgItemText still gives back the text it was given.
 #pragma once
 
 #include "framework/core/string.h"

@@ -1,4 +1,4 @@
-#include "framework/window/system_message_box.h"
+#include "framework/window/window_system.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -6,7 +6,7 @@
 #include "framework/core/dialog_template.h"
 #include "framework/core/message_box_style.h"
 #include "framework/window/message_box.h"
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/system_text.h"
 
 namespace {
 

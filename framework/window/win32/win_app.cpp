@@ -1,4 +1,4 @@
-// CWinApp's start and message loop over the Windows API.
+// The application's start, end and message loop over the Windows API.
 // The system's headers first: the common controls' header needs them.
 #include "platform/win_types.h"
 
@@ -7,16 +7,16 @@
 
 #include <vector>
 
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 #include "framework/window/win_app.h"
+#include "framework/window/window_system.h"
 
-int CWinApp::Run() {
+void RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return ExitInstance();
 }
 
 CString ProgramFileTitle() {
@@ -49,12 +49,18 @@ CString ProgramFileTitle() {
 
 namespace {
 
-// Whether AfxWinInit started COM on this thread (and AfxWinTerm ends it).
+// Whether the window system was started, and whether COM was (AfxWinTerm
+// ends it).
+bool g_started = false;
 bool g_comStarted = false;
 
 }  // namespace
 
-bool AfxWinInit(int&, char**) {
+bool WindowSystemStarted() {
+    return g_started;
+}
+
+void StartWindowSystem(int&, char**) {
     // No boxes of the system's own for a drive without its medium or a file
     // not found: the program reports each failure itself.
     SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -66,28 +72,19 @@ bool AfxWinInit(int&, char**) {
     if (!g_comStarted) {
         g_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     }
-    if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pszAppName == nullptr) {
-        app->m_strAppName = ProgramFileTitle();
-        app->m_pszAppName = app->m_strAppName.GetString();
-    }
-    return true;
+    g_started = true;
 }
 
-void AfxWinTerm() {
+void NameApplication(const CString&) {
+    // The system keeps no application name: the framework's boxes take it
+    // from AfxGetAppName.
+}
+
+void EndWindowSystem() {
     // The system's windows and classes go with the process; COM is ended.
     if (g_comStarted) {
         CoUninitialize();
         g_comStarted = false;
     }
-}
-
-int AfxWinMain(int argc, char** argv) {
-    int result = -1;
-    if (AfxWinInit(argc, argv)) {
-        if (CWinApp* app = AfxGetApp()) {
-            result = app->InitInstance() ? app->Run() : app->ExitInstance();
-        }
-    }
-    AfxWinTerm();
-    return result;
+    g_started = false;
 }

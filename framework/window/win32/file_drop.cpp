@@ -1,4 +1,4 @@
-#include "framework/window/win32/file_drop_win32.h"
+#include "framework/window/win32/file_drop.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -8,7 +8,7 @@
 #include "framework/core/exceptions.h"
 #include "framework/core/string.h"
 #include "framework/window/dispatch.h"
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 
 namespace {
 

@@ -1,23 +1,17 @@
 // CDialog over the Windows API: the system's dialog manager builds the window
 // and its controls from the template in memory and runs the modal loop; the
-// dialog procedure (dialog_procedure.h) routes its messages through the map.
+// dialog procedure (dialog_port.h) routes its messages through the map.
 #include <utility>
 
 #include "framework/window/dialog.h"
-#include "framework/window/dispatch.h"
-#include "framework/window/owner_window.h"
 #include "framework/window/win32/accessible_name.h"
 #include "framework/window/win32/control_text.h"
 #include "framework/window/win32/device_context.h"
-#include "framework/window/win32/dialog_procedure.h"
+#include "framework/window/win32/dialog_port.h"
 #include "framework/window/win32/dialog_template_memory.h"
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 
 CDialog::~CDialog() {
-    DeleteDialogWindow();
-}
-
-void CDialog::DeleteDialogWindow() {
     HWND window = std::exchange(m_hWnd, nullptr);
     if (window == nullptr) {
         return;
@@ -37,32 +31,21 @@ PixelRect CDialog::MapDialogRect(int x, int y, int cx, int cy) const {
     return PixelRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-std::intptr_t CDialog::DoModal() {
-    if (m_hWnd != nullptr) {
-        return -1;  // already running
-    }
-    const HWND owner =
-        ChooseOwnerWindow(m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr, this);
-    m_bEnded = false;
-    m_nModalResult = -1;
+std::intptr_t CDialog::RunModalLoop(HWND owner) {
     const DialogTemplateMemory memory(m_template);
     const INT_PTR result =
-        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), memory.Get(), owner,
-                                &DialogProcedure::Procedure, reinterpret_cast<LPARAM>(this));
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), memory.Get(), owner, &Port::Procedure,
+                                reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     // A loop that ended otherwise (the window could not be made: -1) gives
     // the system's answer.
     return m_bEnded ? m_nModalResult : result;
 }
 
-void CDialog::EndDialog(int result) {
-    m_nModalResult = result;
-    m_bEnded = true;
-    if (m_hWnd != nullptr) {
-        // Hides the window at once; the dialog manager's loop returns when
-        // control is back in it, then destroys the window.
-        ::EndDialog(m_hWnd, result);
-    }
+void CDialog::EndModalLoop(int result) {
+    // The dialog manager's loop returns when control is back in it, then
+    // destroys the window.
+    ::EndDialog(m_hWnd, result);
 }
 
 void CDialog::OnSysCommand(unsigned nID, std::intptr_t lParam) {
@@ -96,17 +79,6 @@ CMenu* CDialog::GetSystemMenu(BOOL bRevert) {
     return m_windowMenu.m_hMenu != nullptr ? &m_windowMenu : nullptr;
 }
 
-void CDialog::ShowWindowMenu(int screenX, int screenY) {
-    CMenu* menu = GetSystemMenu(FALSE);
-    if (menu == nullptr) {
-        return;
-    }
-    const unsigned id = TrackWindowMenu(*menu, m_hWnd, screenX, screenY);
-    if (id != 0) {
-        SendSysCommand(id);
-    }
-}
-
 void CDialog::SetDlgItemAccessibleName(int id, const CString& name) {
     // Where the system's runtime takes no names, the reader keeps the
     // system's own (the label before the field); nothing else to do.
@@ -115,10 +87,6 @@ void CDialog::SetDlgItemAccessibleName(int id, const CString& name) {
 
 void CDialog::SetDlgItemAccessibleDescription(int id, const CString& description) {
     SetAccessibleDescription(GetDlgItem(id), description);
-}
-
-HWND CDialog::GetSafeHwnd() const {
-    return m_hWnd;
 }
 
 CString CDialog::GetWindowText() const {
@@ -264,19 +232,6 @@ BOOL CDialog::IsDlgItemVisible(int id) const {
     HWND control = GetDlgItem(id);
     return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0 ? TRUE
                                                                                         : FALSE;
-}
-
-void CDialog::FocusFirstTabStop() {
-    for (int i = 0; i < m_template.itemCount; ++i) {
-        const DialogItemTemplate& item = m_template.items[i];
-        if ((item.style & WS_TABSTOP) != 0 && IsDlgItemVisible(item.id) &&
-            IsDlgItemEnabled(item.id)) {
-            // Through the dialog manager, so a push button that takes the
-            // focus also becomes the default one, as Tab makes it.
-            GotoDlgCtrl(item.id);
-            return;
-        }
-    }
 }
 
 void CDialog::GotoDlgCtrl(int id) {

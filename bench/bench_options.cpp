@@ -1,7 +1,7 @@
 #include "bench/bench_options.h"
 
 #include <cctype>
-#include <limits>
+#include <charconv>
 
 #include "bench/bench_error.h"
 
@@ -48,13 +48,9 @@ const std::string& ValueOf(const std::vector<std::string>& args, std::size_t& i)
 
 int ParseRounds(const std::string& text) {
     int rounds = 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)) || rounds > kMostRounds) {
-            throw BenchError("--rounds wants a whole number from 1 to 99, not '" + text + "'");
-        }
-        rounds = rounds * 10 + (c - '0');
-    }
-    if (text.empty() || rounds < 1 || rounds > kMostRounds) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), rounds);
+    if (error != std::errc() || end != text.data() + text.size() || rounds < 1 ||
+        rounds > kMostRounds) {
         throw BenchError("--rounds wants a whole number from 1 to 99, not '" + text + "'");
     }
     return rounds;
@@ -64,17 +60,13 @@ int ParseRounds(const std::string& text) {
 std::uint64_t ParseByteCount(std::string_view text, const std::string& option,
                              const std::string& examples) {
     const std::string shown(text);
-    std::size_t digits = 0;
     std::uint64_t value = 0;
-    while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) {
-        const unsigned digit = static_cast<unsigned>(text[digits] - '0');
-        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) {
-            throw BenchError(option + " '" + shown + "' is too large");
-        }
-        value = value * 10 + digit;
-        ++digits;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto digits = static_cast<std::size_t>(end - text.data());
+    if (error == std::errc::result_out_of_range) {
+        throw BenchError(option + " '" + shown + "' is too large");
     }
-    if (digits == 0 || text.size() - digits > 1) {
+    if (error != std::errc() || text.size() - digits > 1) {
         throw BenchError(option + " wants " + examples + ", not '" + shown + "'");
     }
     if (digits < text.size()) {

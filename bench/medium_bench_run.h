@@ -8,24 +8,23 @@
 // a pump from the click to the press's end, and how long the cancel took.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "bench/bench_options.h"
-#include "bench/engine_runner.h"
-#include "bench/page_cache_policy.h"
-#include "bench/pump_intervals.h"
-#include "bench/scoped_work_dir.h"
+#include "bench/contenders.h"
+#include "bench/pump_stretches.h"
 #include "bench/throughput_table.h"
-#include "bench/window_runner.h"
+#include "bench/work_folder.h"
 
 class MediumBenchRun {
 public:
-    // Makes the work folder after checking the cache can be handled as
-    // asked, then checks the free space. The caller has made sure that
-    // simulated media can be made (SimulatedMedium::WhyUnavailable).
+    // Checks that the cache can be handled as asked, makes the work folder
+    // and checks the free space. The caller has made sure that simulated
+    // media can be made (SimulatedMedium::WhyUnavailable).
     MediumBenchRun(const BenchOptions& options, std::ostream& out);
 
     // Raises BenchError on any failure, a wrong piece or round trip
@@ -33,45 +32,23 @@ public:
     void Run();
 
 private:
-    // The stretches without a pump of one kind of press; the last of each
-    // press, which holds the closing of the files, also on their own.
-    struct Stretches {
-        PumpIntervals all;
-        PumpIntervals lastOfPress;
-    };
     // What was measured on one medium.
     struct Figures {
         std::uint64_t bytesPerSecond;
         ThroughputTable table;
-        Stretches split;
-        Stretches join;
+        PumpStretches split;
+        PumpStretches join;
         std::vector<WindowRunner::CancelTimes> cancels;
     };
 
-    void CheckFreeSpace() const;
-    void MakeSourceAndPieces();
     void RunOnMedium(Figures& figures, int number);
     void RunRound(Figures& figures, const std::filesystem::path& medium, int round);
-
-    RunSample TimeDd(const std::filesystem::path& copy) const;
-    RunSample TimeWindowSplit(const std::vector<std::filesystem::path>& rows, Stretches& stretches);
-    RunSample TimeWindowJoin(const std::filesystem::path& dest, Stretches& stretches);
-    WindowRunner::CancelTimes CancelSplit(const std::vector<std::filesystem::path>& rows);
-
     void PrintSummary() const;
-    // "3250.1 ms / 745.0 ms / 3250.1 ms": longest, 99th percentile, longest
-    // last of a press.
-    static std::string StretchText(const Stretches& stretches);
-
-    std::vector<std::filesystem::path> PiecesIn(
-        const std::vector<std::filesystem::path>& rows) const;
 
     BenchOptions m_options;
     std::ostream& m_out;
-    PageCachePolicy m_cache;
-    ScopedWorkDir m_work;
-    EngineRunner m_engine;
-    WindowRunner m_window;
+    Contenders m_runs;
+    WorkFolder m_work;
 
     std::filesystem::path m_source;
     std::vector<std::filesystem::path> m_diskRows;  // the pieces the joins read

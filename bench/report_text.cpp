@@ -2,22 +2,22 @@
 
 #include <cstdio>
 
-std::string PieceName(int number) {
-    char name[16];
-    std::snprintf(name, sizeof name, "temp%03d", number);
-    return name;
-}
-
 std::string Mebibytes(long long bytes) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1 << 20));
     return text;
 }
 
-std::string Milliseconds(PumpIntervals::Duration duration) {
+std::string Milliseconds(std::chrono::steady_clock::duration duration) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f ms",
                   std::chrono::duration<double, std::milli>(duration).count());
+    return text;
+}
+
+std::string Seconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", seconds);
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -40,12 +41,7 @@ std::vector<std::string> Words(const std::string& line, char separator = ' ') {
 }
 
 bool Contains(const std::vector<std::string>& words, const std::string& word) {
-    for (const auto& w : words) {
-        if (w == word) {
-            return true;
-        }
-    }
-    return false;
+    return std::find(words.begin(), words.end(), word) != words.end();
 }
 
 // The whole text of a small file; empty when it cannot be read.

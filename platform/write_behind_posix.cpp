@@ -71,24 +71,13 @@ DWORD WriteBehind::AfterWrite(DWORD count) {
     return end - m_settled > allowance ? SettleTo(end - allowance) : ERROR_SUCCESS;
 }
 
-DWORD WriteBehind::SettleTo(std::uint64_t end) {
-    if (end <= m_settled) {
-        return ERROR_SUCCESS;
-    }
+DWORD WriteBehind::WaitForMedium(std::uint64_t end) {
     constexpr unsigned kWait =
         SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-    const DWORD error = ErrorOf(sys::SyncFileRange(FdOf(m_handle), static_cast<off_t>(m_settled),
-                                                   static_cast<off_t>(end - m_settled), kWait));
-    Measured(end - m_settled);
-    m_settled = end;
-    return error;
+    return ErrorOf(sys::SyncFileRange(FdOf(m_handle), static_cast<off_t>(m_settled),
+                                      static_cast<off_t>(end - m_settled), kWait));
 }
 
-DWORD WriteBehind::Flush() {
-    if (!m_following) {
-        return ERROR_SUCCESS;
-    }
-    m_following = false;
-    m_settled = m_runEnd;
+DWORD WriteBehind::FlushToMedium() {
     return ErrorOf(sys::Fdatasync(FdOf(m_handle)));
 }

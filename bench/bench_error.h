@@ -2,13 +2,16 @@
 // what was being done, to which file, and why.
 #pragma once
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
 class BenchError : public std::runtime_error {
 public:
-    explicit BenchError(const std::string& what) : std::runtime_error(what) {}
+    using std::runtime_error::runtime_error;
 };
 
 // "<what>: <strerror(errnum)>", for failures of the C library.
-std::string DescribeErrno(const std::string& what, int errnum);
+inline std::string DescribeErrno(const std::string& what, int errnum) {
+    return what + ": " + std::strerror(errnum);
+}

@@ -14,6 +14,9 @@ struct BenchOptions {
     bool cold = false;  // drop the page cache before each timed run (root only)
     bool sync = true;   // count flushing the written data to disk in every run
     bool help = false;
+    // Write speeds, in bytes per second, of the simulated slow media to run
+    // on instead of the fast disk; empty for the fast disk.
+    std::vector<std::uint64_t> mediumSpeeds;
 };
 
 // Parses argv; raises BenchError with the offending argument on bad input.
@@ -24,6 +27,11 @@ BenchOptions ParseBenchOptions(const std::vector<std::string>& args,
 // "2147483648", "512M", "2G", "24m": a byte count with an optional binary
 // suffix K, M, G or T. Raises BenchError when it is not one.
 std::uint64_t ParseByteSize(std::string_view text);
+
+// "5M,10M,40M": the write speeds of --medium, in bytes per second, each with
+// the suffixes of ParseByteSize, from 1M to 64G. Raises BenchError naming the
+// first that is not one.
+std::vector<std::uint64_t> ParseMediumSpeeds(std::string_view text);
 
 // The usage text printed by --help and after a bad option.
 std::string BenchUsage();

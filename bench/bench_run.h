@@ -3,27 +3,24 @@
 // real window's part buttons and with the standard tools (split, cat, and dd
 // as a plain copy), alternating which goes first, checks the round trips,
 // and finally prints the comparison and how long the window went without a
-// pump.
+// pump, from each click to the end of its press.
 #pragma once
 
 #include <filesystem>
 #include <ostream>
-#include <string>
 #include <vector>
 
 #include "bench/bench_options.h"
-#include "bench/engine_runner.h"
-#include "bench/page_cache_policy.h"
-#include "bench/pump_intervals.h"
-#include "bench/scoped_work_dir.h"
+#include "bench/contenders.h"
+#include "bench/pump_stretches.h"
 #include "bench/throughput_table.h"
-#include "bench/window_runner.h"
+#include "bench/work_folder.h"
 
 class BenchRun {
 public:
-    // Makes the work folder after checking that the cache can be handled as
-    // asked, and then checks path length and free space: nothing but the
-    // empty folder exists before all checks pass.
+    // Checks that the cache can be handled as asked, makes the work folder
+    // and checks free space and path length: nothing but the empty folder
+    // exists before all checks pass.
     BenchRun(const BenchOptions& options, std::ostream& out);
 
     // Raises BenchError on any failure, a wrong round trip included; the work
@@ -31,52 +28,28 @@ public:
     void Run();
 
 private:
-    void CheckPathLength() const;
-    void CheckFreeSpace() const;
-    void MakeSource();
     void WarmUp();
     void RunRound(int round);
-    void MakeRoundFolders() const;
-    void RemoveRoundOutputs() const;
-
-    RunSample TimeOurSplit();
-    RunSample TimeWindowSplit();
-    RunSample TimeToolSplit() const;
-    RunSample TimeDdCopy() const;
-    RunSample TimeOurJoin();
-    RunSample TimeWindowJoin();
-    RunSample TimeCatJoin() const;
-    // Stops the clock, after flushing `outputs` to disk when that is counted.
-    RunSample Finish(const PhaseTimer& timer,
-                     const std::vector<std::filesystem::path>& outputs) const;
-
-    void CheckSameFile(const std::filesystem::path& expected, const std::filesystem::path& actual,
-                       const std::string& what) const;
+    void CheckPieces() const;
     void PrintSummary() const;
-    void PrintPumpIntervals() const;
-
-    std::vector<std::filesystem::path> OurPieces() const;
-    std::vector<std::filesystem::path> WindowPieces() const;
-    std::vector<std::filesystem::path> ToolPieces() const;
 
     BenchOptions m_options;
     std::ostream& m_out;
-    PageCachePolicy m_cache;
-    ScopedWorkDir m_work;
-    EngineRunner m_engine;
-    WindowRunner m_window;
+    Contenders m_runs;
+    WorkFolder m_work;
 
     std::filesystem::path m_source;
-    std::vector<std::filesystem::path> m_rowFolders;  // ours: one folder per row
-    std::filesystem::path m_ourJoinFolder;
-    std::vector<std::filesystem::path> m_windowRowFolders;
-    std::filesystem::path m_windowJoinFolder;
+    std::vector<std::filesystem::path> m_ourRows;  // one folder per row
+    std::filesystem::path m_ourJoined;
+    std::vector<std::filesystem::path> m_windowRows;
+    std::filesystem::path m_windowJoined;
     std::filesystem::path m_toolPieceFolder;  // split writes all ten into one folder
-    std::filesystem::path m_toolJoinFolder;
+    std::vector<std::filesystem::path> m_toolPieces;
+    std::filesystem::path m_toolJoined;
     std::filesystem::path m_ddCopy;
 
     ThroughputTable m_table;
     // Of the timed window runs only.
-    PumpIntervals m_pumpIntervals;
+    PumpStretches m_stretches;
     long long m_residentBeforeEngine = 0;
 };

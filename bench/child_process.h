@@ -1,6 +1,6 @@
-// Runs one standard tool (split, cat, dd, cmp) as a child process and waits
-// for it. The tools are found on PATH; their output goes where ours goes,
-// unless it is sent to a file that must not exist yet.
+// Runs one standard tool (split, cat, dd, cmp, mkfs) as a child process and
+// waits for it. The tools are found on PATH; their output goes where ours
+// goes, unless it is sent to a file that must not exist yet.
 #pragma once
 
 #include <filesystem>
@@ -33,3 +33,10 @@ private:
     std::vector<std::string> m_argv;
     std::optional<std::filesystem::path> m_stdoutPath;
 };
+
+// The check of a round trip: two files the same byte for byte, compared by
+// the standard cmp, independently of the program under test. Raises
+// BenchError "<what>: <actual> differs from <expected>" when they differ, or
+// naming the command when cmp fails.
+void CheckSameFile(const std::filesystem::path& expected, const std::filesystem::path& actual,
+                   const std::string& what);

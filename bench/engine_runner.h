@@ -1,12 +1,14 @@
 // Drives the engine as ten button presses would: ten SplitPiece calls for a
-// whole split, ten JoinPiece calls (rows 1 to 10 in order) for a whole join.
-// Anything but a clean completion of every call raises BenchError.
+// whole split, ten JoinPiece calls (rows 1 to 10 in order) for a whole join,
+// with the tests' fake host for the window. Anything but a clean completion
+// of every call raises BenchError.
 #pragma once
 
 #include <filesystem>
 #include <vector>
 
-#include "bench/headless_host.h"
+#include "engine/transfer.h"
+#include "tests/support/fake_host.h"
 
 class EngineRunner {
 public:
@@ -18,9 +20,15 @@ public:
                  const std::filesystem::path& destFolder);
 
 private:
-    void SetRowFolders(const std::vector<std::filesystem::path>& rowFolders);
-    template <typename Call>
-    void Press(const char* mode, int pieceIndex, Call call);
+    // The fake host, whose pump turns an interrupt of the benchmark into the
+    // cancel request a closing window makes.
+    class Host : public FakeHost {
+    public:
+        void PumpMessages() override;
+    };
 
-    HeadlessHost m_host;
+    void NameRowFolders(const std::vector<std::filesystem::path>& rowFolders);
+    void PressAll(const char* mode, TransferResult (*press)(TransferHost&, int));
+
+    Host m_host;
 };

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "bench/bench_error.h"
 
@@ -66,5 +67,17 @@ void UniqueFd::Close() {
     m_fd = -1;
     if (::close(fd) != 0) {
         throw BenchError(DescribeErrno("cannot close " + m_path.string(), errno));
+    }
+}
+
+void FlushFilesToDisk(const std::vector<std::filesystem::path>& files) {
+    std::vector<std::unique_ptr<UniqueFd>> open;
+    for (const auto& file : files) {
+        open.push_back(std::make_unique<UniqueFd>(file, O_RDONLY, "to flush it to disk"));
+        open.back()->StartWriteBack();
+    }
+    for (auto& fd : open) {
+        fd->Sync();
+        fd->Close();
     }
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <vector>
 
 class UniqueFd {
 public:
@@ -13,6 +14,8 @@ public:
     ~UniqueFd();
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const { return m_fd; }
 
     // Reads up to `count` bytes; 0 at the end. Raises on failure.
     std::size_t Read(void* buffer, std::size_t count);
@@ -29,3 +32,7 @@ private:
     int m_fd;
     std::filesystem::path m_path;
 };
+
+// Starts the write-back of every file before waiting for any, so that ten
+// pieces reach the disk as one queue, as a single file of the same size would.
+void FlushFilesToDisk(const std::vector<std::filesystem::path>& files);

@@ -2,7 +2,8 @@
 // mode button and the fields are set, and the ten part buttons are clicked,
 // rows 1 to 10 in order, for a whole split or a whole join. Every press must
 // end with "完了" on its button, "100%" on the status line and no message
-// box; anything else raises BenchError.
+// box; anything else raises BenchError. Built on the tests' dialog with
+// windows onto its pumps and their recorded message boxes.
 #pragma once
 
 #include <filesystem>
@@ -10,11 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/message_box_recorder.h"
-#include "bench/offscreen_qt.h"
-#include "bench/pump_intervals.h"
-
-class PumpTimedDialog;
+#include "bench/pump_stretches.h"
+#include "tests/support/observed_dialog.h"
+#include "tests/support/offscreen_app.h"
+#include "tests/support/recorded_boxes.h"
 
 class WindowRunner {
 public:
@@ -26,30 +26,53 @@ public:
     // window.
     using AroundPresses = std::function<void(const Presses&)>;
 
-    // Initialises the window framework; there is one runner per process.
-    WindowRunner() = default;
+    // Starts the window framework (OffscreenApp); there is one runner per
+    // process. Raises BenchError when it cannot.
+    WindowRunner();
 
-    // Writes piece n of `source` into rowFolders[n - 1], n = 1..10. Each
-    // time between two pumps of one press goes into `intervals`.
+    // Writes piece n of `source` into rowFolders[n - 1], n = 1..10; the
+    // presses' stretches without a pump go into `stretches`.
     void SplitAll(const std::filesystem::path& source,
                   const std::vector<std::filesystem::path>& rowFolders, const AroundPresses& around,
-                  PumpIntervals& intervals);
+                  PumpStretches& stretches);
     // Puts the piece of each row folder into `temp` in `destFolder`.
     void JoinAll(const std::vector<std::filesystem::path>& rowFolders,
                  const std::filesystem::path& destFolder, const AroundPresses& around,
-                 PumpIntervals& intervals);
+                 PumpStretches& stretches);
+
+    // How fast a second press stops a running one.
+    struct CancelTimes {
+        // From the second click to "失敗" on the button, which the second
+        // press writes itself as it asks the running copy to stop.
+        PumpStretches::Duration failedShown;
+        // From the second click to the end of the running press: when the
+        // window answers again.
+        PumpStretches::Duration pressOver;
+    };
+    // Presses the split button of `row` (1..10) once and, from inside the
+    // pump after `atPump` chunks of its piece, a second time. Both presses
+    // must end with "失敗" and no message box; the partial piece stays.
+    CancelTimes SplitCancelled(const std::filesystem::path& source,
+                               const std::vector<std::filesystem::path>& rowFolders, int row,
+                               int atPump);
 
 private:
-    // Runs the dialog modally and `steps` inside its loop; an error raised
-    // by them ends the dialog and is raised again once the dialog is gone.
-    void RunDialog(PumpTimedDialog& dlg, const std::string& mode,
-                   const std::function<void()>& steps);
-    void SelectMode(PumpTimedDialog& dlg, const std::string& mode, int modeButton) const;
-    void SetRowFolders(PumpTimedDialog& dlg,
-                       const std::vector<std::filesystem::path>& rowFolders) const;
-    void PressAll(PumpTimedDialog& dlg, const std::string& mode);
-    void Press(PumpTimedDialog& dlg, const std::string& mode, int row);
+    // What a run names in the dialog's fields; an empty path is not named.
+    struct Fields {
+        std::filesystem::path source;
+        std::vector<std::filesystem::path> rowFolders;
+        std::filesystem::path destFolder;
+    };
+    // Runs the dialog modally; inside its loop clicks the mode button, fills
+    // the fields and runs `steps`. An error raised by them ends the dialog
+    // and is raised again once the dialog is gone. Every pump goes into
+    // `stretches`; an interrupt reaches a running copy as a close request.
+    void RunDialog(ObservedDialog& dlg, int modeButton, const Fields& fields,
+                   PumpStretches& stretches, const std::function<void()>& steps);
+    void Press(ObservedDialog& dlg, const std::string& mode, int row, PumpStretches& stretches);
+    // Raises when the press `what` showed a box or was interrupted.
+    void CheckPress(const std::string& what);
 
-    OffscreenQt m_qt;
-    MessageBoxRecorder m_boxes;
+    OffscreenApp m_app;
+    RecordedBoxes m_boxes;
 };

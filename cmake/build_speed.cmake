@@ -10,8 +10,8 @@
 # the program's code and on disk, so they run as fast. The program's own layers
 # keep the build type's optimisation, as the tests check them as shipped.
 set(tesserak_test_targets
-    test_support window_driver main_dialog_fixture qt_test_main win32_test_main
-    headless_tests framework_tests ui_tests behaviour_tests window_tests_win32
+    support_core support_window test_support window_driver main_dialog_fixture qt_test_main
+    win32_test_main headless_tests framework_tests ui_tests behaviour_tests window_tests_win32
     version_info_tests)
 foreach(target IN LISTS tesserak_test_targets)
     if(TARGET ${target})

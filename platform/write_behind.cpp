@@ -1,5 +1,6 @@
 // What the write-behind does alike on every system.
 #include "platform/write_behind.h"
+#include "platform/file_api.h"
 #include "platform/injection_point.h"
 
 void WriteBehind::Start(HANDLE handle, bool written) {
@@ -13,8 +14,23 @@ std::uint64_t WriteBehind::Unsettled() const {
     return m_following ? m_runEnd - m_settled : 0;
 }
 
-void WriteBehind::Measured(std::uint64_t bytes) {
+DWORD WriteBehind::SettleTo(std::uint64_t end) {
+    if (end <= m_settled) {
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = WaitForMedium(end);
     const std::int64_t now = fault_injection::MonotonicNanoseconds();
-    m_rate.Record(bytes, now - m_lastSettled);
+    m_rate.Record(end - m_settled, now - m_lastSettled);
     m_lastSettled = now;
+    m_settled = end;
+    return error;
+}
+
+DWORD WriteBehind::Flush() {
+    if (!m_following) {
+        return ERROR_SUCCESS;
+    }
+    m_following = false;
+    m_settled = m_runEnd;
+    return FlushToMedium();
 }

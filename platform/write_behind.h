@@ -47,10 +47,12 @@ public:
     std::uint64_t Allowance() const { return m_rate.InFlightAllowance(); }
 
 private:
-    // Waits until the medium has everything before `end` (posix: an offset;
-    // win32: everything written so far) and measures the rate on the way.
+    // Waits until the medium has everything before `end` (Linux: an offset;
+    // Windows: everything written so far) and measures the rate on the way.
     DWORD SettleTo(std::uint64_t end);
-    void Measured(std::uint64_t bytes);
+    // What each system does for SettleTo and Flush.
+    DWORD WaitForMedium(std::uint64_t end);
+    DWORD FlushToMedium();
 
     HANDLE m_handle = nullptr;
     bool m_following = false;

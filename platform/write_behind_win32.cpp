@@ -26,18 +26,10 @@ DWORD WriteBehind::AfterWrite(DWORD count) {
     return Unsettled() > Allowance() ? SettleTo(m_runEnd) : ERROR_SUCCESS;
 }
 
-DWORD WriteBehind::SettleTo(std::uint64_t end) {
-    const DWORD error = FlushError(m_handle);
-    Measured(end - m_settled);
-    m_settled = end;
-    return error;
+DWORD WriteBehind::WaitForMedium(std::uint64_t /*end*/) {
+    return FlushError(m_handle);  // everything written so far
 }
 
-DWORD WriteBehind::Flush() {
-    if (!m_following) {
-        return ERROR_SUCCESS;
-    }
-    m_following = false;
-    m_settled = m_runEnd;
+DWORD WriteBehind::FlushToMedium() {
     return FlushError(m_handle);
 }

@@ -3,6 +3,7 @@
 #include "engine/join.h"
 #include "engine/piece_layout.h"
 #include "engine/split.h"
+#include "framework/window/control_text.h"
 #include "framework/window/message_box.h"
 #include "framework/window/message_pump.h"
 #include "framework/window/string_loader.h"
@@ -106,11 +107,9 @@ void CSplitJoinDlg::ShowHelp() {
 }
 
 void CSplitJoinDlg::NameFieldsForAssistiveTechnologies() {
-    // The group boxes' captions break their line; a reader says them as one.
-    CString source = GetDlgItemText(IDC_SOURCE_GROUP);
-    source.Replace(u"\r\n", u"");
-    SetDlgItemAccessibleName(IDC_SOURCE_PATH, source);
-    SetDlgItemAccessibleName(IDC_DEST_FOLDER, GetDlgItemText(IDC_DEST_GROUP));
+    // A reader says the group boxes' captions as they are shown, on one line.
+    SetDlgItemAccessibleName(IDC_SOURCE_PATH, CaptionOnOneLine(GetDlgItemText(IDC_SOURCE_GROUP)));
+    SetDlgItemAccessibleName(IDC_DEST_FOLDER, CaptionOnOneLine(GetDlgItemText(IDC_DEST_GROUP)));
     // The row fields take their labels' texts with each mode, and the row
     // buttons them as their descriptions (ApplyMode).
 }

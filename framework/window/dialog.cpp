@@ -1,8 +1,10 @@
-// The parts of CDialog that are the same on every platform: the base message
-// map, the default handlers and the routing of events through the maps.
+// The parts of CDialog that are the same on every window system: the base
+// message map, the default handlers, the routing of events through the maps,
+// the modal run's course, the first focus and the window menu.
 #include "framework/window/dialog.h"
 
 #include "framework/window/dispatch.h"
+#include "framework/window/owner_window.h"
 #include "framework/window/win_app.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CObject)
@@ -29,6 +31,45 @@ const MessageMap* CDialog::GetThisMessageMap() {
     return &messageMap;
 }
 // clang-format on
+
+std::intptr_t CDialog::DoModal() {
+    if (m_hWnd != nullptr) {
+        return -1;  // already running
+    }
+    m_bEnded = false;
+    m_nModalResult = -1;
+    return RunModalLoop(
+        ChooseOwnerWindow(m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr, this));
+}
+
+void CDialog::EndDialog(int result) {
+    m_nModalResult = result;
+    m_bEnded = true;
+    if (m_hWnd != nullptr) {
+        EndModalLoop(result);
+    }
+}
+
+void CDialog::RunInitDialog() {
+    BOOL focusByFramework = TRUE;
+    AfxCallGuarded(m_hWnd, [this, &focusByFramework] { focusByFramework = OnInitDialog(); });
+    if (focusByFramework && m_hWnd != nullptr) {
+        FocusFirstTabStop();
+    }
+}
+
+void CDialog::FocusFirstTabStop() {
+    for (int i = 0; i < m_template.itemCount; ++i) {
+        const DialogItemTemplate& item = m_template.items[i];
+        if ((item.style & WS_TABSTOP) != 0 && IsDlgItemVisible(item.id) &&
+            IsDlgItemEnabled(item.id)) {
+            // As Tab moves it (on Windows a push button that takes the focus
+            // also becomes the default one).
+            GotoDlgCtrl(item.id);
+            return;
+        }
+    }
+}
 
 BOOL CDialog::OnInitDialog() {
     UpdateData(FALSE);
@@ -88,7 +129,22 @@ bool CDialog::SendSysCommand(unsigned id, std::intptr_t lParam) {
     });
 }
 
+void CDialog::ShowWindowMenu(int screenX, int screenY) {
+    CMenu* menu = GetSystemMenu(FALSE);
+    if (menu == nullptr) {
+        return;
+    }
+    const unsigned id = TrackWindowMenu(*menu, m_hWnd, screenX, screenY);
+    if (id != 0) {
+        SendSysCommand(id);
+    }
+}
+
 void CDialog::ShowHelp() {}
+
+HWND CDialog::GetSafeHwnd() const {
+    return m_hWnd;
+}
 
 HICON CDialog::GetIcon(BOOL bBigIcon) const {
     return bBigIcon ? m_bigIcon : m_smallIcon;

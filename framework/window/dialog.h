@@ -2,9 +2,11 @@
 // addressed by id, a message map per dialog class, the modal run and the end
 // of the dialog.
 //
-// The window and its controls are the platform's: Qt's widgets built by the
-// control factory (qt/control_factory.h), or on Windows the system's dialog
-// made from the same template in memory. Positions and sizes of the template
+// The window and its controls are the window system's: Qt's widgets built by
+// the control factory (qt/control_factory.h), or on Windows the system's
+// dialog made from the same template in memory. This header is the same for
+// both; each port defines the members that work on its window (its
+// dialog.cpp) and its own part of a dialog (CDialog::Port). Positions and sizes of the template
 // are dialog units of the template's font (dialog_units.h).
 //
 // Keys: Enter on a focused push button presses it; Enter anywhere else issues
@@ -17,7 +19,7 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <memory>
 
 #include "framework/core/dialog_template.h"
 #include "framework/core/object.h"
@@ -51,7 +53,9 @@ class CDialog : public CObject {
 public:
     // `dialogTemplate` must outlive the dialog. `parent` owns the window (it
     // is disabled while a modal run of this one lasts); null makes the
-    // application's main window the owner when there is one.
+    // application's main window the owner when there is one. Either way, a
+    // dialog opened while another modal window is active belongs to that
+    // one (owner_window.h).
     explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
     ~CDialog() override;
     CDialog(const CDialog&) = delete;
@@ -148,26 +152,37 @@ protected:
     void OnSysCommand(unsigned nID, std::intptr_t lParam);
 
 private:
-    // The platform's window of the dialog routes its events through the map.
-    friend class DialogWindow;
-    friend class DialogProcedure;
-    bool CreateDialogWindow();
-    void BuildControls();
-    // Sends the destruction event, then deletes the window.
-    void DestroyDialogWindow();
-    // Deletes the window, if any, without telling the message map.
-    void DeleteDialogWindow();
+    // The window system's own part of a dialog, defined by each port
+    // (qt/dialog_port.h, win32/dialog_port.h): what the port keeps of the
+    // window beyond the members below (with Qt, the controls by id) and the
+    // entry through which the system reaches the dialog (on Windows, the
+    // dialog procedure). A member class, so it reaches the members below.
+    struct Port;
+    struct PortDeleter {
+        void operator()(Port* port) const;
+    };
+
+    // Each port's: makes the window, owned by `owner`, and runs its modal
+    // loop until the dialog ends; the result for DoModal.
+    std::intptr_t RunModalLoop(HWND owner);
+    // Each port's: hides the window at once and asks its modal loop to
+    // return when control is back in it.
+    void EndModalLoop(int result);
+
+    // The end of the window's creation (WM_INITDIALOG) on every system: runs
+    // OnInitDialog, then puts the focus on the first tab stop when it asks.
+    void RunInitDialog();
     void RouteEvent(MessageEvent event, int id, std::intptr_t lParam = 0);
     void FocusFirstTabStop();
 
     const DialogTemplate& m_template;
     CDialog* m_pParentWnd;
     HWND m_hWnd = nullptr;
-    std::map<int, HWND> m_controls;
     DialogBaseUnits m_baseUnits{0, 0};
     HICON m_bigIcon{};
     HICON m_smallIcon{};
     int m_nModalResult = -1;
     bool m_bEnded = false;
     CMenu m_windowMenu;
+    std::unique_ptr<Port, PortDeleter> m_port;
 };

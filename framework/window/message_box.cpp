@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "framework/window/system_message_box.h"
+#include "framework/window/owner_window.h"
+#include "framework/window/window_system.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
     return std::exchange(Hook(), std::move(hook));
 }
 
-int ShowMessageBox(HWND owner, const CString& text, const CString& title, unsigned style) {
+int ShowMessageBox(HWND requestedOwner, const CString& text, const CString& title, unsigned style) {
+    const HWND owner = ChooseOwnerWindow(requestedOwner);
     if (Hook()) {
         // A copy: the hook may replace itself while it runs.
         MessageBoxHook hook = Hook();

@@ -25,7 +25,9 @@ struct MessageBoxCall {
 };
 
 // Shows a modal box (or hands it to the hook) and returns the answer: IDOK,
-// IDCANCEL, IDYES or IDNO. Texts are shown exactly; CR LF ends a line.
+// IDCANCEL, IDYES or IDNO. Texts are shown exactly; CR LF ends a line. The
+// box belongs to the window ChooseOwnerWindow (owner_window.h) picks for
+// `owner`: the active modal window, when one is open.
 int ShowMessageBox(HWND owner, const CString& text, const CString& title, unsigned style);
 
 // Replaces every box by a call of `hook`, whose result is the answer; an empty

@@ -1,6 +1,7 @@
 #include "framework/window/win_app.h"
 
 #include "framework/window/dialog.h"
+#include "framework/window/window_system.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CObject)
 
@@ -32,6 +33,11 @@ int CWinApp::ExitInstance() {
     return 0;
 }
 
+int CWinApp::Run() {
+    RunMessageLoop();
+    return ExitInstance();
+}
+
 BOOL CWinApp::OnCmdMsg(unsigned) {
     return FALSE;
 }
@@ -51,4 +57,37 @@ CString AfxGetAppName() {
         return CString(g_pApp->m_pszAppName);
     }
     return ProgramFileTitle();
+}
+
+bool AfxWinInit(int& argc, char** argv) {
+    StartWindowSystem(argc, argv);
+    if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pszAppName == nullptr) {
+        app->m_strAppName = ProgramFileTitle();
+        app->m_pszAppName = app->m_strAppName.GetString();
+    }
+    NameApplication(AfxGetAppName());
+    return true;
+}
+
+void AfxWinTerm() {
+    EndWindowSystem();
+}
+
+int AfxWinMain(int argc, char** argv) {
+    // The window system may keep a reference to the count (Qt does).
+    static int s_argc;
+    s_argc = argc;
+    // The window system is ended only by the routine that began it (a test
+    // may call this routine inside a running one).
+    const bool began = !WindowSystemStarted();
+    int result = -1;
+    if (AfxWinInit(s_argc, argv)) {
+        if (CWinApp* app = AfxGetApp()) {
+            result = app->InitInstance() ? app->Run() : app->ExitInstance();
+        }
+    }
+    if (began) {
+        AfxWinTerm();
+    }
+    return result;
 }

@@ -70,5 +70,7 @@ bool AfxWinInit(int& argc, char** argv);
 void AfxWinTerm();
 
 // The framework's main routine: AfxWinInit, then InitInstance of the one
-// application object, then (only when it returned true) Run.
+// application object, then (only when it returned true) Run; then AfxWinTerm,
+// when this routine began the window system (a test may call it inside one
+// that runs already).
 int AfxWinMain(int argc, char** argv);

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "framework/window/system_window_menu.h"
+#include "framework/window/window_system.h"
 
 namespace {
 
@@ -11,21 +11,47 @@ WindowMenuHook& Hook() {
     return hook;
 }
 
-// A menu with its own list of the items `menu` holds now: the hook may keep
-// it after the window, and with it the system's menu, is gone.
-CMenu Snapshot(const CMenu& menu) {
-    CMenu copy;
-    for (const CMenu::Item& item : menu.Items()) {
-        if (item.separator) {
-            copy.AppendMenu(MF_SEPARATOR);
-        } else {
-            copy.AppendMenu(MF_STRING, item.id, item.text);
-        }
-    }
-    return copy;
+}  // namespace
+
+void CMenu::AppendMenu(unsigned flags, unsigned id, const CString& text) {
+    AppendItem((flags & MF_SEPARATOR) != 0 ? Item{0, CString(), true} : Item{id, text, false});
 }
 
-}  // namespace
+void CMenu::AppendItem(const Item& item) {
+    if (m_hMenu != nullptr) {
+        AppendSystemMenuItem(m_hMenu, item);
+    } else {
+        m_items.push_back(item);
+    }
+}
+
+std::vector<CMenu::Item> CMenu::Items() const {
+    return m_hMenu != nullptr ? SystemMenuItems(m_hMenu) : m_items;
+}
+
+int CMenu::GetMenuItemCount() const {
+    return static_cast<int>(Items().size());
+}
+
+unsigned CMenu::GetMenuItemID(int position) const {
+    const std::vector<Item> items = Items();
+    return position >= 0 && position < static_cast<int>(items.size())
+               ? items[static_cast<std::size_t>(position)].id
+               : 0;
+}
+
+CString CMenu::GetMenuString(int position) const {
+    const std::vector<Item> items = Items();
+    return position >= 0 && position < static_cast<int>(items.size())
+               ? items[static_cast<std::size_t>(position)].text
+               : CString();
+}
+
+CMenu CMenu::Copy() const {
+    CMenu copy;
+    copy.m_items = Items();
+    return copy;
+}
 
 CMenu CMenu::PlatformWindowMenu() {
     CMenu menu;
@@ -36,9 +62,10 @@ CMenu CMenu::PlatformWindowMenu() {
 
 unsigned TrackWindowMenu(const CMenu& menu, HWND owner, int screenX, int screenY) {
     if (Hook()) {
-        // A copy: the hook may replace itself while it runs.
+        // A copy of the hook, which may replace itself while it runs, and of
+        // the items, which it may keep after the window and its menu are gone.
         WindowMenuHook hook = Hook();
-        return hook(Snapshot(menu));
+        return hook(menu.Copy());
     }
     return TrackSystemWindowMenu(menu, owner, screenX, screenY);
 }

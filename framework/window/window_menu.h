@@ -40,6 +40,8 @@ public:
     // The text of the item at `position`; empty for a separator or none.
     CString GetMenuString(int position) const;
     std::vector<Item> Items() const;
+    // A menu with its own list of the items this one holds now.
+    CMenu Copy() const;
 
     // The window menu of a dialog: move, then close with its key.
     static CMenu PlatformWindowMenu();
@@ -48,6 +50,8 @@ public:
     HMENU m_hMenu = nullptr;
 
 private:
+    void AppendItem(const Item& item);
+
     std::vector<Item> m_items;
 };
 

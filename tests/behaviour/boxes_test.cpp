@@ -115,6 +115,28 @@ TEST(UsageBoxesTest, TheUsageButtonOrF1ShowOverviewThenCautionsHoweverTheFirstIs
     }
 }
 
+// A box opened while another modal window is active belongs to that one, so
+// the window beneath stays blocked.
+TEST(UsageBoxesTest, F1InsideTheAboutBoxShowsThemOwnedByTheAboutBox) {
+    const fs::path folder = fs::current_path();
+    CSplitJoinApp app;
+    fs::current_path(folder);
+    CSplitJoinDlg dlg;
+    app.m_pMainWnd = &dlg;
+    RecordedBoxes boxes;
+    decltype(dlg.GetSafeHwnd()) about = nullptr;
+    RunModalSteps(dlg, {[&] {
+                      PostSysCommand(dlg, IDM_ABOUT);
+                      WhenModalOpens(dlg, [&](const ModalWindowView& view) {
+                          about = view.window;
+                          PostKeyTo(view.window, Key::f1);
+                      });
+                  }});
+    app.m_pMainWnd = nullptr;
+    ASSERT_NE(about, nullptr);
+    ExpectUsageBoxes(boxes.calls, about);
+}
+
 TEST(AboutBoxTest, TheWindowMenuEndsWithTheAboutItem) {
     CSplitJoinDlg dlg;
     RunModalSteps(dlg, {[&] {

@@ -54,4 +54,25 @@ TEST(StartStateTest, SplitModeWithTheTemplateCaptionsEmptyFieldsAndFocusOnExit) 
                   }});
 }
 
+// A group box shows its caption on one line however its lines end (CR LF, a
+// lone LF, a lone CR) and gives back the exact text.
+TEST(GroupBoxCaptionTest, EveryLineEndIsLeftOutOfWhatTheBoxShows) {
+    const std::vector<CString> captions = {u"結合先\r\nフォルダ", u"結合先\nフォルダ",
+                                           u"結合先\rフォルダ", u"結合先\r\n\rフォルダ\n"};
+    std::vector<CString> shown;
+    std::vector<CString> kept;
+    CSplitJoinDlg dlg;
+    RunModalSteps(dlg, {[&] {
+                      EXPECT_EQ(ShownText(dlg, IDC_SOURCE_GROUP),
+                                CString(u"分割するファイル（フルパス）"));
+                      for (const CString& caption : captions) {
+                          dlg.SetDlgItemText(IDC_DEST_GROUP, caption);
+                          shown.push_back(ShownText(dlg, IDC_DEST_GROUP));
+                          kept.push_back(dlg.GetDlgItemText(IDC_DEST_GROUP));
+                      }
+                  }});
+    EXPECT_EQ(shown, std::vector<CString>(captions.size(), CString(u"結合先フォルダ")));
+    EXPECT_EQ(kept, captions);
+}
+
 }  // namespace

@@ -11,6 +11,9 @@
 # - the system's file headers (fcntl.h, unistd.h, sys/stat.h, sys/types.h,
 #   windows.h, io.h, direct.h, dirent.h) only in platform/, which hides them
 #   behind the file layer for both systems;
+# - the window framework's ports, framework/window/qt/ and
+#   framework/window/win32/, never include each other, and the shared files
+#   of framework/window/ include neither;
 # - nothing of tests/ or bench/.
 # bench/ and tests/ are tools, not layers: they may include any layer and
 # use POSIX directly, so they are not checked; nor is data/ (the desktop
@@ -79,6 +82,22 @@ while IFS= read -r -d '' file; do
         if [ "$bracket" = "<" ] && [[ $name == Q* ]] && [ "$own" -lt 5 ]; then
             fail "$file" "$line" "$own_layer includes the Qt header <$name>: Qt only in framework/window/, ui/ and app/"
         fi
+        case "$file" in
+            framework/window/qt/*) port=qt/ other=win32/ ;;
+            framework/window/win32/*) port=win32/ other=qt/ ;;
+            framework/window/*/*) port="" other="" ;;
+            framework/window/*) port=shared other="qt/ win32/" ;;
+            *) port="" other="" ;;
+        esac
+        for forbidden in $other; do
+            if [[ $name == framework/window/$forbidden* ]]; then
+                if [ "$port" = shared ]; then
+                    fail "$file" "$line" "the shared framework/window/ includes $name: it includes neither port"
+                else
+                    fail "$file" "$line" "framework/window/$port includes $name: the ports never include each other"
+                fi
+            fi
+        done
         if [ "$own_layer" != platform/ ]; then
             case "${name,,}" in
                 fcntl.h | unistd.h | sys/stat.h | sys/types.h | windows.h | io.h | direct.h | dirent.h)

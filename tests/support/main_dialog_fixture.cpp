@@ -78,9 +78,7 @@ void PressesTest::FillFields(CDialog& d) const {
 }
 
 fs::path PressesTest::Piece(int row) const {
-    std::string name = std::to_string(row);
-    name = "temp" + std::string(3 - name.size(), '0') + name;
-    return folders[row - 1] / name;
+    return PieceFile(folders[row - 1], row);
 }
 
 std::vector<unsigned char> PressesTest::ExpectedPiece(int row) const {

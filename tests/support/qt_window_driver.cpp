@@ -4,17 +4,20 @@
 // queue after its window is gone does nothing.
 #include <gtest/gtest.h>
 
+#include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
+#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 #include <memory>
 
 #include "engine/transfer.h"
-#include "framework/window/qt/control_properties.h"
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/control_text.h"
+#include "framework/window/qt/system_text.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/window_driver.h"
 #include "tests/support/window_driver_system.h"
@@ -50,7 +53,7 @@ QWidget* FocusOrWindow(QWidget* window) {
 }
 
 ModalWindowView ViewOf(QWidget* window) {
-    ModalWindowView view{FromQt(window->windowTitle()), {}};
+    ModalWindowView view{window, FromQt(window->windowTitle()), {}};
     for (const QLabel* label : window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         const CString text = ControlText(label);
         if (!text.IsEmpty()) {
@@ -148,7 +151,10 @@ void PostClick(CDialog& dlg, int id) {
 }
 
 void PostKey(CDialog& dlg, Key key) {
-    QWidget* window = dlg.GetSafeHwnd();
+    PostKeyTo(dlg.GetSafeHwnd(), key);
+}
+
+void PostKeyTo(QWidget* window, Key key) {
     if (window == nullptr) {
         return;
     }
@@ -182,6 +188,42 @@ void TypeInto(CDialog& dlg, int id, const CString& text) {
             TypeText(field, ToQt(text));
         }
     });
+}
+
+void ClickThroughSystem(CDialog& dlg, int id) {
+    QWidget* window = dlg.GetSafeHwnd();
+    QWidget* control = dlg.GetDlgItem(id);
+    if (window == nullptr || control == nullptr) {
+        ADD_FAILURE() << "no control " << id << " to click";
+        return;
+    }
+    // QTest's input for a window (not a widget) enters through the window
+    // system interface, as the platform's own events do.
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      control->mapTo(window, control->rect().center()));
+}
+
+void CloseThroughSystem(CDialog& dlg) {
+    if (QWidget* window = dlg.GetSafeHwnd()) {
+        // What the platform does with the window manager's close request
+        // (QWindow::close would skip the modal check).
+        QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window->windowHandle());
+    }
+}
+
+CString ShownText(const CDialog& dlg, int id) {
+    QWidget* control = dlg.GetDlgItem(id);
+    if (const auto* box = qobject_cast<const QGroupBox*>(control)) {
+        return FromQt(box->title());
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        return FromQt(button->text());
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        return FromQt(label->text());
+    }
+    return control != nullptr ? ControlText(control) : CString();
 }
 
 bool IsWindowShown(const CDialog& dlg) {

@@ -11,16 +11,18 @@
 #include <random>
 #include <stdexcept>
 
+#include "engine/piece_layout.h"
+
 TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
 
-TempDir::TempDir(const std::filesystem::path& base) {
+TempDir::TempDir(const std::filesystem::path& base, const std::string& prefix) {
     // A random name, created exclusively: create_directory reports an existing
     // folder, so two tests never share one.
     std::random_device entropy;
     std::mt19937_64 random(entropy());
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::filesystem::path candidate =
-            base / ("tesserak-test-" + std::to_string(random() % 1000000000000ull));
+            base / (prefix + std::to_string(random() % 1000000000000ull));
         if (std::filesystem::create_directory(candidate)) {
             m_path = candidate;
             return;
@@ -56,6 +58,10 @@ CString TempDir::Path() const {
 
 CString ToCString(const std::filesystem::path& p) {
     return CString(p.u16string());
+}
+
+std::filesystem::path PieceFile(const std::filesystem::path& folder, int row) {
+    return std::filesystem::path(PiecePath(ToCString(folder), row - 1).str());
 }
 
 std::vector<unsigned char> ReadAll(const std::filesystem::path& file) {

@@ -1,4 +1,5 @@
-// A fresh folder for one test, removed with everything in it at the end.
+// A fresh folder for one test (or one benchmark run), removed with
+// everything in it at the end, and the helpers for checking files in it.
 #pragma once
 
 #include <filesystem>
@@ -12,8 +13,10 @@
 class TempDir {
 public:
     TempDir();
-    // A fresh folder under `base` instead of the system's temporary folder.
-    explicit TempDir(const std::filesystem::path& base);
+    // A fresh folder under `base` instead of the system's temporary folder,
+    // its name `prefix` and a random number. Raises std::runtime_error.
+    explicit TempDir(const std::filesystem::path& base,
+                     const std::string& prefix = "tesserak-test-");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -39,6 +42,8 @@ std::vector<unsigned char> PatternBytes(std::size_t size, unsigned pattern = 1);
 // A file of `size` bytes that holds no data blocks (reads as zeros).
 void MakeSparseFile(const std::filesystem::path& file, std::uint64_t size);
 CString ToCString(const std::filesystem::path& p);
+// Where the engine puts piece `row` (1..10) in `folder` (engine/piece_layout.h).
+std::filesystem::path PieceFile(const std::filesystem::path& folder, int row);
 // The names in `folder`, sorted.
 std::vector<std::string> Entries(const std::filesystem::path& folder);
 #ifndef _WIN32

@@ -1,7 +1,5 @@
 #include "tests/support/transfer_fixture.h"
 
-#include <cstdio>
-
 #include "engine/split.h"
 #include "platform/fault_injection.h"
 #include "resources/resource.h"
@@ -34,13 +32,11 @@ void TransferFixture::TearDown() {
 }
 
 std::string TransferFixture::PieceName(int row) {
-    char name[16];
-    std::snprintf(name, sizeof name, "temp%03d", row);
-    return name;
+    return PieceFile("", row).filename().string();
 }
 
 std::filesystem::path TransferFixture::Piece(int row) const {
-    return folders[row - 1] / PieceName(row);
+    return PieceFile(folders[row - 1], row);
 }
 
 void TransferFixture::SplitAll(const std::vector<unsigned char>& bytes, std::vector<int> rows) {

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "engine/transfer.h"
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 #include "platform/win_types.h"
 #include "tests/support/window_driver.h"
 #include "tests/support/window_driver_system.h"
@@ -115,7 +115,7 @@ UINT VirtualKeyOf(Key key) {
 }
 
 // Presses `key` on `target` (queued behind what is waiting now).
-void PostKeyTo(HWND target, Key key) {
+void PostKeyOn(HWND target, Key key) {
     if (target == nullptr) {
         return;
     }
@@ -151,7 +151,7 @@ bool IsTextStatic(HWND window) {
 }
 
 ModalWindowView ViewOf(HWND window) {
-    ModalWindowView view{WindowTextOf(window), {}};
+    ModalWindowView view{window, WindowTextOf(window), {}};
     // Children come in template order (the dialog manager makes them so).
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -196,10 +196,10 @@ void Close(HWND window, ModalClose close) {
             }
             break;
         case ModalClose::enter:
-            PostKeyTo(FocusOrWindow(window), Key::enter);
+            PostKeyOn(FocusOrWindow(window), Key::enter);
             break;
         case ModalClose::escape:
-            PostKeyTo(FocusOrWindow(window), Key::escape);
+            PostKeyOn(FocusOrWindow(window), Key::escape);
             break;
     }
 }
@@ -218,7 +218,108 @@ void LookWhenOpen(HWND owner, std::function<void(const ModalWindowView&)> look, 
     Close(modal, close);
 }
 
+// The thread's visible top-level windows other than `window` that cover the
+// screen point `at` are moved aside, their top left corner just past it.
+void UncoverPoint(HWND window, POINT at) {
+    struct Search {
+        HWND window;
+        POINT at;
+        HWND found;
+    } search{window, at, nullptr};
+    for (int moved = 0; moved < 8; ++moved) {
+        search.found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND candidate, LPARAM context) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(context);
+                RECT rect{};
+                if (candidate != s->window && IsWindowVisible(candidate) &&
+                    GetWindowRect(candidate, &rect) && PtInRect(&rect, s->at)) {
+                    s->found = candidate;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) {
+            return;
+        }
+        SetWindowPos(search.found, nullptr, at.x + 16, at.y + 16, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// A left click at the screen point `at` through the system's input queue,
+// handled before this returns: the system decides which window takes it.
+void ClickAtThroughSystem(HWND window, POINT at) {
+    UncoverPoint(window, at);
+    INPUT input[3] = {};
+    input[0].type = INPUT_MOUSE;
+    // Absolute positions are in 65536ths of the screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    input[0].mi.dx = static_cast<LONG>((at.x * 65536LL + width - 1) / width);
+    input[0].mi.dy = static_cast<LONG>((at.y * 65536LL + height - 1) / height);
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1] = input[0];
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2] = input[0];
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (SendInput(3, input, sizeof(INPUT)) != 3) {
+        ADD_FAILURE() << "SendInput failed with error " << GetLastError();
+        return;
+    }
+    // Only the input: posted work stays queued behind it.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// The middle of the close box on `window`'s title bar, found by the
+// window's own hit test along the middle of the caption.
+bool CloseBoxOf(HWND window, POINT& at) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int y = rect.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    auto hit = [window, y](int x) {
+        return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE;
+    };
+    int right = rect.right - 1;
+    while (right > rect.left && !hit(right)) {
+        --right;
+    }
+    int left = right;
+    while (left > rect.left && hit(left - 1)) {
+        --left;
+    }
+    at = POINT{(left + right) / 2, y};
+    return hit(at.x);
+}
+
 }  // namespace
+
+void ClickThroughSystem(CDialog& dlg, int id) {
+    const HWND control = dlg.GetDlgItem(id);
+    RECT rect{};
+    if (control == nullptr || !GetWindowRect(control, &rect)) {
+        ADD_FAILURE() << "no control " << id << " to click";
+        return;
+    }
+    ClickAtThroughSystem(dlg.GetSafeHwnd(),
+                         POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void CloseThroughSystem(CDialog& dlg) {
+    const HWND window = dlg.GetSafeHwnd();
+    POINT at{};
+    if (window == nullptr || !CloseBoxOf(window, at)) {
+        ADD_FAILURE() << "no close box to click";
+        return;
+    }
+    ClickAtThroughSystem(window, at);
+}
 
 bool OwnLoopIsTaking(const CDialog& dlg) {
     // The system disables the dialog while a modal window is open over it.
@@ -257,9 +358,12 @@ void PostClick(CDialog& dlg, int id) {
 }
 
 void PostKey(CDialog& dlg, Key key) {
-    const HWND window = dlg.GetSafeHwnd();
+    PostKeyTo(dlg.GetSafeHwnd(), key);
+}
+
+void PostKeyTo(HWND window, Key key) {
     if (window != nullptr) {
-        PostKeyTo(FocusOrWindow(window), key);
+        PostKeyOn(FocusOrWindow(window), key);
     }
 }
 
@@ -292,6 +396,11 @@ void TypeInto(CDialog& dlg, int id, const CString& text) {
             SendMessageW(field, WM_CHAR, static_cast<WPARAM>(text.GetString()[i]), 1);
         }
     });
+}
+
+CString ShownText(const CDialog& dlg, int id) {
+    // The window's own text: what the control draws.
+    return WindowTextOf(dlg.GetDlgItem(id));
 }
 
 bool IsWindowShown(const CDialog& dlg) {

@@ -49,6 +49,10 @@ enum class Key { enter, escape, tab, shiftTab, space, f1 };
 // (the window when none has).
 void PostKey(CDialog& dlg, Key key);
 
+// `key` pressed and released, queued for the control of `window` (a modal
+// window a look was given) that has the focus now (the window when none has).
+void PostKeyTo(HWND window, Key key);
+
 // The window's close box, queued.
 void PostClose(CDialog& dlg);
 
@@ -60,11 +64,31 @@ void PostSysCommand(CDialog& dlg, unsigned id);
 // method commits it).
 void TypeInto(CDialog& dlg, int id, const CString& text);
 
+// Input as the window system itself hands a user's to the program: through
+// the system's own input path (Qt: the window system interface, where the
+// platform's events enter; Windows: the system's input queue, SendInput),
+// which is where a modal window blocks the windows beneath it. Unlike the
+// calls above it is delivered at once, not queued, to whichever window the
+// system routes it: the control, or none while a modal window blocks the
+// dialog. Another window of the program that covers the spot is moved aside
+// first, as a user drags a box away to reach the window beneath.
+//
+// A left click at the centre of control `id`.
+void ClickThroughSystem(CDialog& dlg, int id);
+// A click on the close box of the window's title bar (with Qt, the window
+// manager's close request).
+void CloseThroughSystem(CDialog& dlg);
+
+// What control `id` shows now, as a user reads it (GetDlgItemText gives the
+// text the program gave, which a group box's caption shows otherwise).
+CString ShownText(const CDialog& dlg, int id);
+
 // The dialog's window exists and is visible (false at once after EndDialog).
 bool IsWindowShown(const CDialog& dlg);
 
 // A modal window opened over the dialog under test, as the user sees it.
 struct ModalWindowView {
+    HWND window;  // for input into it (PostKeyTo) while it is open
     CString title;
     std::vector<CString> texts;  // its static texts that hold text, in template order
 };

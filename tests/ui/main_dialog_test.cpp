@@ -12,7 +12,7 @@
 #include <QTest>
 #include <vector>
 
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/system_text.h"
 #include "resources/resources.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/main_dialog_fixture.h"

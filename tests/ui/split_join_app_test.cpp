@@ -15,7 +15,7 @@
 #include <string>
 
 #include "app/split_join_app.h"
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/system_text.h"
 #include "platform/current_directory.h"
 #include "tests/support/dialog_driver.h"
 #include "ui/main_dialog.h"

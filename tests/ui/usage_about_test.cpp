@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/piece_layout.h"
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/system_text.h"
 #include "framework/window/win_app.h"
 #include "framework/window/window_menu.h"
 #include "resources/resources.h"

@@ -10,9 +10,10 @@
 
 #include "framework/window/dialog.h"
 #include "framework/window/icon.h"
-#include "framework/window/qt/control_properties.h"
+#include "framework/window/qt/control_text.h"
 #include "framework/window/qt/dialog_accessible.h"
 #include "framework/window/qt/file_drop.h"
+#include "framework/window/qt/group_box_style.h"
 
 namespace {
 
@@ -75,6 +76,7 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
     const std::uint32_t kind = item.style & BS_TYPEMASK;
     if (kind == BS_GROUPBOX) {
         auto* box = new QGroupBox(parent);
+        box->setStyle(DialogGroupBoxStyle());
         box->setFocusPolicy(Qt::NoFocus);
         return box;
     }

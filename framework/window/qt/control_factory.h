@@ -17,7 +17,7 @@ class QAbstractButton;
 class QWidget;
 
 // The widget of `item`, a child of `parent`, at `rect` (the item's rectangle
-// already converted to pixels), with its id and text (control_properties.h),
+// already converted to pixels), with its id and text (control_text.h),
 // enabled and visible as its style says. A frame stays behind the other
 // controls.
 QWidget* CreateControl(const DialogItemTemplate& item, const PixelRect& rect, QWidget* parent);

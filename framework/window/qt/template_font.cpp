@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <QStringList>
 
-#include "framework/window/qt/qt_text.h"
+#include "framework/window/qt/system_text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <oleacc.h>
 
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 
 namespace {
 

@@ -5,8 +5,9 @@
 #include <memory>
 
 #include "framework/core/exceptions.h"
+#include "framework/window/control_text.h"
 #include "framework/window/dispatch.h"
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ namespace {
 constexpr UINT_PTR kCaptionSubclassId = 0x54534B43;  // "TSKC"
 // The box's property that holds its exact text (a CString the box owns).
 constexpr wchar_t kExactTextProperty[] = L"TesserakExactText";
-
-CString OneLine(CString text) {
-    text.Replace(u"\r", u"");
-    text.Replace(u"\n", u"");
-    return text;
-}
 
 // The exact text kept for `control`; null when it keeps none.
 CString* KeptText(HWND control) {
@@ -34,7 +29,7 @@ LRESULT SetCaption(HWND box, LPARAM lParam) {
     AfxCallGuarded(GetParent(box), [box, lParam, &result] {
         const CString given =
             lParam != 0 ? CString(reinterpret_cast<const char16_t*>(lParam)) : CString();
-        const CString shown = OneLine(given);
+        const CString shown = CaptionOnOneLine(given);
         result = DefSubclassProc(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideText(shown)));
         if (CString* kept = KeptText(box); result != FALSE && kept != nullptr) {
             *kept = given;

@@ -1,7 +1,7 @@
 // What a control shows and what the program gave it, where the two differ: a
-// group box shows its caption on one line (every CR and LF removed; the
-// system would draw them as glyphs), as on Linux, while the program gets back
-// exactly the text it gave. The exact text is owned by the box and goes with
+// group box shows its caption on one line (framework/window/control_text.h;
+// the system would draw CR and LF as glyphs), as on Linux, while the program
+// gets back exactly the text it gave. The exact text is owned by the box and goes with
 // it.
 #pragma once
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 #include "resources/resource.h"
 #include "tests/support/cstring_printer.h"
 #include "tests/support/window_driver.h"

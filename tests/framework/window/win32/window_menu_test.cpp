@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/window/win32/win_text.h"
+#include "framework/window/win32/system_text.h"
 #include "framework/window/win_app.h"
 #include "framework/window/window_menu.h"
 #include "resources/resource.h"

@@ -1,0 +1,8 @@
+// The active modal window as Qt keeps it: the top of its stack of modal windows.
+#include <QApplication>
+
+#include "framework/window/window_system.h"
+
+HWND ActiveModalWindow() {
+    return QApplication::activeModalWidget();
+}

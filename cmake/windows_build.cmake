@@ -9,7 +9,7 @@ if(NOT TESSERAK_MINGW_CXX)
     message(STATUS "No mingw-w64 cross compiler: the Windows program is not built")
     return()
 endif()
-include(ExternalProject)
+include(${PROJECT_SOURCE_DIR}/cmake/rebuild_on_change.cmake)
 
 set(WIN64_BINARY_DIR ${CMAKE_BINARY_DIR}/win64)
 set(win64_targets tesserak)
@@ -31,7 +31,11 @@ ExternalProject_Add(tesserak_win64
     DEPENDS windows_resource_files
     BUILD_COMMAND ${CMAKE_COMMAND} --build ${WIN64_BINARY_DIR} --target ${win64_targets}
     INSTALL_COMMAND ""
-    BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON
 )
+# The resource files this build writes count as sources too.
+tesserak_rebuild_on_change(tesserak_win64
+    ${TESSERAK_WIN32_RESOURCE_OUTPUT_DIR}/tesserak.rc
+    ${TESSERAK_WIN32_RESOURCE_OUTPUT_DIR}/tesserak.ico
+    ${TESSERAK_WIN32_RESOURCE_OUTPUT_DIR}/tesserak.manifest)
 set(TESSERAK_WIN64_BUILD ON)

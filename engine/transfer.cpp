@@ -29,9 +29,9 @@ BOOL OpenForReading(CFile64& file, const CString& path) {
 }
 
 BOOL OpenForWriting(CFile64& file, const CString& path, DWORD creation, bool* created) {
-    BOOL opened = file.Open(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, creation, nullptr,
-                            nullptr, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT,
-                            nullptr);
+    BOOL opened =
+        file.Open(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, creation, nullptr, nullptr,
+                  FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     // The open's own word: OPEN_ALWAYS reports a file that was there.
     const bool made =
         opened && (creation == CREATE_NEW ||

@@ -6,6 +6,7 @@
 #include "engine/piece_layout.h"
 #include "engine/result_rollback.h"
 #include "engine/room_check.h"
+#include "platform/path_lookup.h"
 
 namespace {
 
@@ -68,10 +69,13 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
         offset = resultSize;
     }
 
-    // The whole piece is counted as new data, even where it rewrites its own
-    // place: a result joined out of order has holes that take space anyway.
-    if (const CString refusal = RoomRefusal(destination, resultPath, pieceSize,
-                                            std::max(resultSize, offset + pieceSize));
+    // Only what goes beyond `temp`'s end needs new room: a piece pressed again,
+    // or after a cancelled press, rewrites space it already has. Holes that
+    // an out-of-order join leaves before its place are the full-disk
+    // error's to report, should the medium not hold them.
+    const std::int64_t resultEnd = std::max(resultSize, offset + pieceSize);
+    if (const CString refusal =
+            RoomRefusal(destination, resultPath, resultEnd - resultSize, resultEnd);
         !refusal.IsEmpty()) {
         if (resultCreated) {
             RemoveUnwrittenFile(result, resultPath);

@@ -1,6 +1,7 @@
 #include "engine/split.h"
 
 #include "engine/room_check.h"
+#include "platform/path_lookup.h"
 
 namespace {
 

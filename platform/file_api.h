@@ -8,7 +8,6 @@
 
 #include <cstdint>
 
-#include "platform/file_system_space.h"
 #include "platform/win_types.h"
 
 #ifndef _WIN32
@@ -100,26 +99,7 @@ inline constexpr char16_t kPathSeparator = u'\\';
 inline constexpr char16_t kPathSeparator = u'/';
 #endif
 
-// Size of the file at `path` as its directory entry records it (a 64-bit status
-// query by path, not a question to an open handle). -1 when the query fails.
-std::int64_t QueryFileSizeByPath(const char16_t* path);
-
 // Whether `hFile`, opened with FILE_FLAG_OPEN_REPARSE_POINT, is open on a
 // link (a symbolic link or another reparse point) rather than on a file.
 // Always false on Linux, where such an open fails instead.
 bool IsLinkHandle(HANDLE hFile);
-
-// What the file system that holds `path` (an existing file or folder) can
-// still take. True with `space` filled; false when the system cannot say,
-// and then nothing is known (callers go on as if there were room).
-bool QueryFileSystemSpace(const char16_t* path, FileSystemSpace& space);
-
-// What a directory lookup of `path` finds first. The path probe uses it to tell
-// "something is there" from "nothing is there" after a create has failed.
-enum class PathEntryKind {
-    nothing,    // no entry by that name
-    file,       // a file (or anything that is not a folder)
-    directory,  // a folder
-    dotEntry,   // the last component is "." or ".."
-};
-PathEntryKind LookUpPathEntry(const char16_t* path);

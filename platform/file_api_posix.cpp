@@ -1,7 +1,6 @@
 // kernel32's file services on Linux, with Windows results and error numbers.
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -342,18 +341,6 @@ void SetLastError(DWORD dwErrCode) {
     t_lastError = dwErrCode;
 }
 
-std::int64_t QueryFileSizeByPath(const char16_t* path) {
-    if (TakeInjectedFailure(fault_injection::Call::QueryFileSizeByPath)) {
-        return -1;
-    }
-    std::string utf8;
-    struct stat st {};
-    if (path == nullptr || !ToUtf8Path(path, utf8) || sys::Stat(utf8.c_str(), &st) != 0) {
-        return -1;
-    }
-    return static_cast<std::int64_t>(st.st_size);
-}
-
 bool IsLinkHandle(HANDLE /*hFile*/) {
     return false;
 }
@@ -370,50 +357,4 @@ BOOL DeleteFileW(LPCWSTR lpFileName) {
     }
     t_lastError = ERROR_SUCCESS;
     return TRUE;
-}
-
-bool QueryFileSystemSpace(const char16_t* path, FileSystemSpace& space) {
-    if (TakeInjectedFailure(fault_injection::Call::QueryFileSystemSpace)) {
-        return false;
-    }
-    if (const auto faked = fault_injection::FakedFileSystemSpace()) {
-        space = *faked;
-        return true;
-    }
-    std::string utf8;
-    struct statfs st {};
-    if (path == nullptr || !ToUtf8Path(path, utf8) || sys::Statfs(utf8.c_str(), &st) != 0) {
-        return false;
-    }
-    // What an unprivileged writer may use: root's reserve does not count.
-    const auto unit = static_cast<std::uint64_t>(st.f_frsize != 0 ? st.f_frsize : st.f_bsize);
-    space.freeBytes = static_cast<std::uint64_t>(st.f_bavail) * unit;
-    constexpr decltype(st.f_type) kMsdosMagic = 0x4d44;  // vfat, msdos: FAT12/16/32
-    space.fat = st.f_type == kMsdosMagic;
-    return true;
-}
-
-PathEntryKind LookUpPathEntry(const char16_t* path) {
-    std::string utf8;
-    if (path == nullptr || !ToUtf8Path(path, utf8) || utf8.empty()) {
-        return PathEntryKind::nothing;
-    }
-    // The entry itself, not what a link points to: a dangling link still
-    // occupies the name, and a create there fails.
-    struct stat st {};
-    if (sys::Lstat(utf8.c_str(), &st) != 0) {
-        return PathEntryKind::nothing;
-    }
-    std::string last = utf8;
-    while (last.size() > 1 && last.back() == '/') {
-        last.pop_back();
-    }
-    const std::size_t slash = last.find_last_of('/');
-    if (slash != std::string::npos) {
-        last = last.substr(slash + 1);
-    }
-    if (last == "." || last == "..") {
-        return PathEntryKind::dotEntry;
-    }
-    return S_ISDIR(st.st_mode) ? PathEntryKind::directory : PathEntryKind::file;
 }

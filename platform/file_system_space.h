@@ -1,5 +1,4 @@
-// What a file system can still take, as the program's own space query
-// (file_api.h) reports it.
+// What a file system can still take: the program's own space query.
 #pragma once
 
 #include <cstdint>
@@ -13,3 +12,8 @@ struct FileSystemSpace {
 
 // The largest file a FAT file system holds: 4 GiB - 1 bytes.
 inline constexpr std::uint64_t kFatLargestFile = 0xFFFFFFFFu;
+
+// What the file system that holds `path` (an existing file or folder) can
+// still take. True with `space` filled; false when the system cannot say,
+// and then nothing is known (callers go on as if there were room).
+bool QueryFileSystemSpace(const char16_t* path, FileSystemSpace& space);

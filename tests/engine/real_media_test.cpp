@@ -21,6 +21,7 @@
 #include "engine/split.h"
 #include "platform/fault_injection.h"
 #include "resources/resource.h"
+#include "tests/engine/room_messages.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file64_fixture.h"
 #include "tests/support/transfer_fixture.h"
@@ -135,10 +136,7 @@ TEST_F(RealMediaTest, APieceTooLargeForASmallMemoryFileSystemIsRefusedBeforeItIs
         struct statvfs st {};
         ::statvfs(folders[0].c_str(), &st);
         const std::uint64_t free = static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
-        const std::string expected =
-            "フォルダ「" + folders[0].string() + "」の空き容量が足りません。書き込みに" +
-            std::to_string(2 * MiB) + "バイト必要ですが、空き容量は" + std::to_string(free) +
-            "バイトです。空き容量のあるディスクを指定してください。";
+        const std::string expected = NoRoom(folders[0], 2 * MiB, free);
         if (SplitPiece(host, 0) != kTransferFailed || host.errors.size() != 1) {
             return "the piece was not refused";
         }

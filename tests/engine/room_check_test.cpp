@@ -12,6 +12,7 @@
 #include "engine/join.h"
 #include "engine/split.h"
 #include "platform/fault_injection.h"
+#include "tests/engine/room_messages.h"
 #include "tests/support/transfer_fixture.h"
 
 namespace fs = std::filesystem;
@@ -19,19 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uint64_t kGiB = 1024ull * 1024 * 1024;
-
-std::string NoRoom(const fs::path& folder, std::uint64_t needed, std::uint64_t free) {
-    return "フォルダ「" + folder.string() + "」の空き容量が足りません。書き込みに" +
-           std::to_string(needed) + "バイト必要ですが、空き容量は" + std::to_string(free) +
-           "バイトです。空き容量のあるディスクを指定してください。";
-}
-
-std::string FatLimit(const fs::path& folder, std::uint64_t size) {
-    return "フォルダ「" + folder.string() +
-           "」はFAT形式のため、4294967295バイトを超えるファイルを作成できません。"
-           "作成するファイルは" +
-           std::to_string(size) + "バイトです。NTFSやexFAT形式のディスクを指定してください。";
-}
 
 // What the medium says: faked, failing, or (nullopt) the real one.
 struct Answer {
@@ -132,9 +120,13 @@ TEST_F(RoomCheckTest, AJoinThatCannotFitIsRefusedAndLeavesTheResultAsItWas) {
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].ToUtf8(), FatLimit(dest, 9 * (kGiB / 2)));
     EXPECT_EQ(ReadAll(Result()), std::vector<unsigned char>(300, 1));
-    // Exactly enough room: the piece goes in.
+    // Exactly enough room for what goes beyond `temp`'s end: the piece goes in.
     Arm({FileSystemSpace{100, false}});
     host.errors.clear();
+    EXPECT_EQ(JoinPiece(host, 3), kTransferCompleted);
+    EXPECT_TRUE(host.errors.empty());
+    // What `temp` holds already needs no new room.
+    Arm({FileSystemSpace{0, false}});
     EXPECT_EQ(JoinPiece(host, 0), kTransferCompleted);
     EXPECT_TRUE(host.errors.empty());
 }

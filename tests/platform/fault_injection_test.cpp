@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/file_api.h"
+#include "platform/path_lookup.h"
 #include "tests/support/file_test.h"
 #include "tests/support/temp_dir.h"
 #ifndef _WIN32

@@ -11,6 +11,7 @@
 
 #include "platform/fault_injection.h"
 #include "platform/file_api.h"
+#include "platform/path_lookup.h"
 #include "tests/support/file_test.h"
 #ifndef _WIN32
 #include "tests/platform/file_calls.h"

@@ -45,6 +45,13 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
         return kTransferFailed;
     }
 
+    // A `temp` this press made may get a later piece first: the gap before
+    // it is left as a hole, not filled with zeros, so row 9 of a 100 GB file
+    // writes its own 10 GB and no more. One that was there is left as it is.
+    if (resultCreated) {
+        (void)MakeSparse(result.m_hFile);
+    }
+
     const RunningTransfer running;
     const std::int64_t pieceSize = QueryFileSizeByPath(piecePath);
     const std::int64_t resultSize = QueryFileSizeByPath(resultPath);

@@ -11,8 +11,6 @@ namespace fault_injection {
 
 namespace {
 
-constexpr std::size_t kCalls = static_cast<std::size_t>(Call::QueryFileSystemSpace) + 1;
-
 // A failure armed by FailCall that has not happened yet.
 struct ArmedFailure {
     bool armed = false;
@@ -64,9 +62,13 @@ thread_local std::optional<FileSystemSpace> t_fakedSpace;
 // The fake clock's time while one lives on this thread.
 thread_local std::optional<std::int64_t> t_fakeNow;
 
+thread_local FakeMedium* t_medium = nullptr;
+thread_local RangeSyncLog* t_rangeSyncLog = nullptr;
+
 // Calls made by this thread since it started, per kind; never reset, so
 // that counters can run side by side.
 thread_local std::array<std::int64_t, kSystemCallKinds> t_calls{};
+thread_local std::array<std::int64_t, kCalls> t_serviceCalls{};
 
 std::size_t IndexOf(SystemCall kind) {
     return static_cast<std::size_t>(kind);
@@ -86,7 +88,8 @@ bool Supports(Call call) {
 #ifdef _WIN32
     // The engine calls kernel32 itself; only the program's own queries pass
     // through this layer.
-    return call == Call::QueryFileSizeByPath || call == Call::QueryFileSystemSpace;
+    return call == Call::QueryFileSizeByPath || call == Call::QueryFileSystemSpace ||
+           call == Call::MakeSparse;
 #else
     (void)call;
     return true;
@@ -125,7 +128,12 @@ std::optional<SystemCall> LastFailure() {
     return t_seam.lastFailure;
 }
 
-CallCounter::CallCounter() : m_start(t_calls) {}
+CallCounter::CallCounter() : m_start(t_calls), m_serviceStart(t_serviceCalls) {}
+
+std::int64_t CallCounter::Calls(Call call) const {
+    const auto index = static_cast<std::size_t>(call);
+    return t_serviceCalls[index] - m_serviceStart[index];
+}
 
 std::int64_t CallCounter::Calls(SystemCall kind) const {
     return t_calls[IndexOf(kind)] - m_start[IndexOf(kind)];
@@ -161,6 +169,34 @@ void FakeClock::Advance(std::int64_t nanoseconds) {
     *t_fakeNow += nanoseconds;
 }
 
+FakeMedium::FakeMedium() {
+    t_medium = this;
+}
+
+FakeMedium::~FakeMedium() {
+    t_medium = nullptr;
+}
+
+void BeforeMediumWait(std::uint64_t from, std::uint64_t to) {
+    if (t_medium != nullptr) {
+        t_medium->Wait(from, to);
+    }
+}
+
+RangeSyncLog::RangeSyncLog() : m_outer(t_rangeSyncLog) {
+    t_rangeSyncLog = this;
+}
+
+RangeSyncLog::~RangeSyncLog() {
+    t_rangeSyncLog = m_outer;
+}
+
+void RecordRangeSync(const RangeSync& request) {
+    if (t_rangeSyncLog != nullptr) {
+        t_rangeSyncLog->Add(request);
+    }
+}
+
 std::int64_t MonotonicNanoseconds() {
     if (t_fakeNow) {
         return *t_fakeNow;
@@ -171,6 +207,7 @@ std::int64_t MonotonicNanoseconds() {
 }
 
 bool TakeFailure(Call call, DWORD& error) {
+    ++t_serviceCalls[static_cast<std::size_t>(call)];
     ArmedFailure& slot = t_armed[static_cast<std::size_t>(call)];
     if (!slot.armed) {
         return false;

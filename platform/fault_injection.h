@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/file_system_space.h"
 #include "platform/win_types.h"
@@ -38,7 +39,10 @@ enum class Call {
     SetFilePointer,
     QueryFileSizeByPath,
     QueryFileSystemSpace,  // fails as a system that cannot say: the query returns false
+    MakeSparse,            // fails as a volume without sparse files: nothing changes
 };
+inline constexpr std::size_t kCalls = static_cast<std::size_t>(Call::MakeSparse) + 1;
+
 // The `skip`+1-th call from now of `call` on this thread fails with `error`
 // (which may be 0: the call then fails with error number 0).
 void FailCall(Call call, DWORD error, int skip = 0);
@@ -101,9 +105,13 @@ public:
     CallCounter();
     std::int64_t Calls(SystemCall kind) const;
     std::int64_t Total() const;
+    // The calls of a whole service that passed the seam (where it Supports
+    // the service), failed ones included.
+    std::int64_t Calls(Call call) const;
 
 private:
     std::array<std::int64_t, kSystemCallKinds> m_start;
+    std::array<std::int64_t, kCalls> m_serviceStart;
 };
 
 // --- The program's own queries, answered by the test ------------------------
@@ -123,6 +131,43 @@ public:
     FakeClock(const FakeClock&) = delete;
     FakeClock& operator=(const FakeClock&) = delete;
     void Advance(std::int64_t nanoseconds);
+};
+
+// The medium's side of the write-behind, for a test that plays the medium.
+// While one lives on this thread, every wait of the write-behind for the
+// medium is told to it first: the file's bytes from `from` (the oldest not
+// yet known to be on the medium) up to `to` must be written. The test moves
+// its FakeClock as far as its medium would take. A flush is a wait up to
+// everything written.
+class FakeMedium {
+public:
+    FakeMedium();
+    virtual ~FakeMedium();
+    FakeMedium(const FakeMedium&) = delete;
+    FakeMedium& operator=(const FakeMedium&) = delete;
+    virtual void Wait(std::uint64_t from, std::uint64_t to) = 0;
+};
+
+// One sync_file_range request of the Linux layer: what it asked for.
+struct RangeSync {
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+    unsigned flags = 0;
+};
+// While it lives, keeps every sync_file_range request that this thread's
+// file layer makes, as made (a retried request once per try).
+class RangeSyncLog {
+public:
+    RangeSyncLog();
+    ~RangeSyncLog();
+    RangeSyncLog(const RangeSyncLog&) = delete;
+    RangeSyncLog& operator=(const RangeSyncLog&) = delete;
+    const std::vector<RangeSync>& Requests() const { return m_requests; }
+    void Add(const RangeSync& request) { m_requests.push_back(request); }
+
+private:
+    std::vector<RangeSync> m_requests;
+    RangeSyncLog* m_outer;
 };
 
 // --- Both levels ------------------------------------------------------------------

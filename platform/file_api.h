@@ -103,3 +103,12 @@ inline constexpr char16_t kPathSeparator = u'/';
 // link (a symbolic link or another reparse point) rather than on a file.
 // Always false on Linux, where such an open fails instead.
 bool IsLinkHandle(HANDLE hFile);
+
+// Lets a file the program has just created keep the stretches it never
+// writes as holes, where its file system can: a piece written far past the
+// file's end then costs only its own bytes, where the system would otherwise
+// fill the gap before it with zeros inside that one write (Windows on NTFS).
+// TRUE when the file is sparse now or its system keeps holes anyway (Linux);
+// FALSE when it cannot be (a FAT volume, a failed request), and then the
+// writes fill any gap as before.
+BOOL MakeSparse(HANDLE hFile);

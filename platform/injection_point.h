@@ -21,6 +21,13 @@ std::optional<FileSystemSpace> FakedFileSystemSpace();
 // otherwise the system's monotonic clock.
 std::int64_t MonotonicNanoseconds();
 
+// Before the write-behind waits for the medium to have the file's bytes from
+// `from` up to `to`: tells a test's FakeMedium, if one lives.
+void BeforeMediumWait(std::uint64_t from, std::uint64_t to);
+
+// Keeps a sync_file_range request in a test's RangeSyncLog, if one lives.
+void RecordRangeSync(const RangeSync& request);
+
 // What the seam does to one system call of `kind`.
 struct Verdict {
     int error = 0;                      // not 0: fail the call with this errno

@@ -109,6 +109,7 @@ int Fadvise(int fd, off_t offset, off_t length, int advice) {
 
 int SyncFileRange(int fd, off_t offset, off_t length, unsigned flags) {
     return RetryOnEintr([&] {
+        fault_injection::RecordRangeSync({offset, length, flags});
         return Passes(SystemCall::syncFileRange) ? ::sync_file_range(fd, offset, length, flags)
                                                  : -1;
     });

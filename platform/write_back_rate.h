@@ -27,12 +27,23 @@ public:
     // disk that suddenly slows down does not hold a close for seconds.
     static constexpr std::uint64_t kMaxInFlight = 64 * 1024 * 1024;
 
+    // How long the medium must be watched before what it did is believed
+    // whole. A measurement counts as long as it lasted: a burst that the
+    // medium's queue or a card's cache takes in a millisecond moves the
+    // estimate by 1/200 of the way, so it raises the allowance by a fifth of
+    // the burst at most; a medium that slows down shows it over long waits,
+    // and a stall of a second is believed at once. A fast disk is believed
+    // nearly whole after half a second of writing.
+    static constexpr std::int64_t kBeliefTime = 200'000'000;
+
     // The medium was seen to finish `bytes` more in `nanoseconds` (the time
     // since the previous measurement). Measurements of no time count as one
     // nanosecond.
     void Record(std::uint64_t bytes, std::int64_t nanoseconds);
 
-    // The estimate in bytes per second; 0 before the first measurement.
+    // The estimate in bytes per second. Before anything is measured it is
+    // the pace at which kMinInFlight is what the medium writes in
+    // kInFlightTime, so an unknown medium starts at the floor.
     double BytesPerSecond() const { return m_bytesPerSecond; }
 
     // How many written bytes may be left for the medium to write: what it
@@ -40,5 +51,5 @@ public:
     std::uint64_t InFlightAllowance() const;
 
 private:
-    double m_bytesPerSecond = 0;
+    double m_bytesPerSecond = static_cast<double>(kMinInFlight) * 1e9 / kInFlightTime;
 };

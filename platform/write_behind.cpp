@@ -18,6 +18,7 @@ DWORD WriteBehind::SettleTo(std::uint64_t end) {
     if (end <= m_settled) {
         return ERROR_SUCCESS;
     }
+    fault_injection::BeforeMediumWait(m_settled, end);
     const DWORD error = WaitForMedium(end);
     const std::int64_t now = fault_injection::MonotonicNanoseconds();
     m_rate.Record(end - m_settled, now - m_lastSettled);
@@ -31,6 +32,7 @@ DWORD WriteBehind::Flush() {
         return ERROR_SUCCESS;
     }
     m_following = false;
+    fault_injection::BeforeMediumWait(m_settled, m_runEnd);
     m_settled = m_runEnd;
     return FlushToMedium();
 }

@@ -68,7 +68,13 @@ DWORD WriteBehind::AfterWrite(DWORD count) {
         }
     }
     const std::uint64_t allowance = Allowance();
-    return end - m_settled > allowance ? SettleTo(end - allowance) : ERROR_SUCCESS;
+    if (end - m_settled <= allowance) {
+        return ERROR_SUCCESS;
+    }
+    // However far the allowance has fallen, one wait takes the medium about
+    // one chunk further: what is in flight shrinks by a granule a chunk, and
+    // no single wait drains a backlog.
+    return SettleTo(std::min(end - allowance, m_settled + count + kStartGranule));
 }
 
 DWORD WriteBehind::WaitForMedium(std::uint64_t end) {

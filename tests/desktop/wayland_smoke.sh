@@ -106,7 +106,8 @@ wait_for_socket() {
 
 export XDG_RUNTIME_DIR=$work/run
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
-unset DISPLAY WAYLAND_SOCKET XDG_SESSION_TYPE
+# Nothing of a desktop this may run in: its display, its accessibility bus.
+unset DISPLAY WAYLAND_SOCKET XDG_SESSION_TYPE AT_SPI_BUS_ADDRESS QT_WAYLAND_SHELL_INTEGRATION
 export WAYLAND_DISPLAY=tesserak-wayland-0
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
 

@@ -1,6 +1,7 @@
 #include "app/split_join_app.h"
 
 #include "platform/current_directory.h"
+#include "resources/version_info.h"
 #include "ui/main_dialog.h"
 
 IMPLEMENT_DYNAMIC(CSplitJoinApp, CWinApp)
@@ -34,6 +35,7 @@ int LastSeparator(const char16_t* text, int length) {
 }  // namespace
 
 CSplitJoinApp::CSplitJoinApp() : CWinApp(nullptr) {
+    m_pszDesktopEntryName = kAppId;
     SetWorkingDirectoryFrom(ProgramFirstArgument());
 }
 

@@ -1,6 +1,7 @@
 // CSplitJoinApp: the one application object. Constructed during
 // static initialisation, it makes the program's own folder the working
-// directory before anything else of the program runs; its InitInstance runs
+// directory before anything else of the program runs, and names the
+// program's desktop entry (kAppId) for the window system; its InitInstance runs
 // the main dialog modally and returns false, so the process ends when the
 // dialog has ended.
 #pragma once

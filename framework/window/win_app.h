@@ -39,6 +39,11 @@ public:
 
     // The application's name (the title of the framework's own boxes).
     const char16_t* m_pszAppName = nullptr;
+    // The name of the program's desktop entry without ".desktop", by which a
+    // Linux desktop matches the program's windows to the entry (its icon and
+    // name in the task switcher); null for none. Read by AfxWinInit; Windows
+    // has no such entry.
+    const char16_t* m_pszDesktopEntryName = nullptr;
     // The application's main window; the owner of boxes that have no other.
     CDialog* m_pMainWnd = nullptr;
 

@@ -15,6 +15,8 @@ TEST(VersionInfo, AboutLineIsNameAndShortVersion) {
     EXPECT_EQ(Text(kVersionAboutLine), Text(u"Tesserak Version 1.0"));
     EXPECT_EQ(Text(kShortVersion), Text(u"1.0"));
     EXPECT_EQ(Text(kAppName), Text(u"Tesserak"));
+    // The name of the installed desktop entry, less ".desktop".
+    EXPECT_EQ(Text(kAppId), Text(u"io.github.tesserak.Tesserak"));
 }
 
 // Written as code points here, so that a blank or a katakana of the wrong

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -33,6 +34,17 @@ void DialogWindow::SetFrameStyle(std::uint32_t style) {
     }
     setWindowFlags(flags);
     setSizeGripEnabled(false);
+    m_maximizable = flags.testFlag(Qt::WindowMaximizeButtonHint);
+}
+
+void DialogWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // As on Windows, a window without a maximise box is not maximised; put
+    // back at once, it is the normal window the compositor is told of.
+    if (event->type() == QEvent::WindowStateChange && !m_maximizable &&
+        windowState().testFlag(Qt::WindowMaximized)) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    }
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {

@@ -17,10 +17,14 @@ public:
 
     // The frame a template's style asks for: a title bar with the system
     // menu's close box; minimise and maximise boxes only where the style asks;
-    // a fixed size unless it has a sizing border.
+    // a fixed size unless it has a sizing border. A frame without a maximise
+    // box is never left maximised (see changeEvent).
     void SetFrameStyle(std::uint32_t style);
 
 protected:
+    // Takes back a maximise the frame does not offer: on Wayland Qt draws the
+    // title bar itself, with a maximise button whatever the window asked for.
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // A right click opens the dialog's window menu.
@@ -34,4 +38,5 @@ private:
     bool HandleDialogKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers);
 
     CDialog* m_dialog;
+    bool m_maximizable = true;
 };

@@ -1,6 +1,8 @@
 // The application's start and end over Qt: the one QApplication.
 #include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QString>
 
 #include "framework/window/qt/system_text.h"
 #include "framework/window/win_app.h"
@@ -33,6 +35,11 @@ void StartWindowSystem(int& argc, char** argv) {
 
 void NameApplication(const CString& name) {
     QCoreApplication::setApplicationName(ToQt(name));
+    // The application id the windows announce on Wayland.
+    const CWinApp* app = AfxGetApp();
+    QGuiApplication::setDesktopFileName(app != nullptr && app->m_pszDesktopEntryName != nullptr
+                                            ? ToQt(CString(app->m_pszDesktopEntryName))
+                                            : QString());
 }
 
 void RunMessageLoop() {

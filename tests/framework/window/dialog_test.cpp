@@ -10,8 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QWindow>
+#include <cstdint>
 #include <vector>
 
+#include "framework/window/qt/dialog_window.h"
 #include "framework/window/qt/system_text.h"
 #include "tests/framework/window/test_dialog.h"
 #include "tests/support/dialog_driver.h"
@@ -78,6 +81,30 @@ TEST(DialogTest, TitleFixedSizeAndFrameWithoutMinimiseOrMaximiseBox) {
         EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
         EXPECT_TRUE(window->isModal());
     });
+}
+
+// Qt's own title bar on Wayland offers maximise whatever the window asked
+// for; only a frame with a maximise box takes it.
+TEST(DialogTest, OnlyAFrameWithAMaximiseBoxStaysMaximised) {
+    struct Case {
+        std::uint32_t style;
+        Qt::WindowStates after;
+    };
+    const Case cases[] = {
+        {kTestDialogTemplate.style, Qt::WindowNoState},
+        {kTestDialogTemplate.style | WS_MAXIMIZEBOX, Qt::WindowMaximized},
+    };
+    for (const Case& c : cases) {
+        DialogWindow window(nullptr, nullptr);
+        window.SetFrameStyle(c.style);
+        window.setFixedSize(200, 100);
+        window.show();
+        // What the title bar's maximise button does.
+        window.windowHandle()->setWindowStates(Qt::WindowMaximized);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.windowState(), c.after) << c.style;
+        EXPECT_EQ(window.windowHandle()->windowStates(), c.after) << c.style;
+    }
 }
 
 TEST(DialogTest, ControlsAreAddressedById) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QString>
 
 #include "framework/window/win_app.h"
 #include "tests/support/cstring_printer.h"
@@ -65,6 +67,18 @@ TEST(WinAppTest, MainRoutineCallsInitInstanceOnceAndEndsWithoutALoopWhenItReturn
     ASSERT_NE(app.m_pszAppName, nullptr);
     EXPECT_EQ(CString(app.m_pszAppName), CString(u"framework_tests"));
     EXPECT_EQ(AfxGetAppName(), CString(u"framework_tests"));
+}
+
+TEST(WinAppTest, TheDesktopEntryNameIsTheApplicationIdTheWindowsAnnounce) {
+    for (const char16_t* entry : {u"org.example.Named", static_cast<const char16_t*>(nullptr)}) {
+        CRecordingApp app;
+        app.m_pszDesktopEntryName = entry;
+        char name[] = "framework_tests";
+        char* argv[] = {name, nullptr};
+        AfxWinMain(1, argv);
+        EXPECT_EQ(QGuiApplication::desktopFileName(),
+                  entry != nullptr ? QStringLiteral("org.example.Named") : QString());
+    }
 }
 
 TEST(WinAppTest, MainRoutineRunsTheLoopWhenInitInstanceReturnsTrue) {

@@ -4,6 +4,7 @@
 #include "engine/piece_layout.h"
 #include "engine/split.h"
 #include "framework/window/control_text.h"
+#include "framework/window/icon.h"
 #include "framework/window/message_box.h"
 #include "framework/window/message_pump.h"
 #include "framework/window/string_loader.h"

@@ -22,7 +22,7 @@ void EngineRunner::NameRowFolders(const std::vector<std::filesystem::path>& rowF
         throw BenchError("the engine needs exactly ten row folders");
     }
     for (int row = 0; row < kPieceCount; ++row) {
-        m_host.SetField(FolderFieldOfRow(row),
+        m_host.SetField(FolderFieldOfRow(row + 1),
                         ToCString(rowFolders[static_cast<std::size_t>(row)]));
     }
 }
@@ -37,7 +37,7 @@ void EngineRunner::PressAll(const char* mode, TransferResult (*press)(TransferHo
         m_host.fieldReads.clear();
         TransferResult result;
         try {
-            result = press(m_host, pieceIndex);
+            result = press(m_host, pieceIndex + 1);
         } catch (const CException& e) {
             throw BenchError(what + " raised a file error: " + e.GetErrorMessage().ToUtf8());
         }

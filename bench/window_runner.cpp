@@ -84,7 +84,7 @@ void WindowRunner::RunDialog(ObservedDialog& dlg, int modeButton, const Fields& 
                 throw BenchError("the window needs exactly ten row folders");
             }
             for (int row = 0; row < kPieceCount; ++row) {
-                dlg.SetDlgItemText(FolderFieldOfRow(row),
+                dlg.SetDlgItemText(FolderFieldOfRow(row + 1),
                                    ToCString(fields.rowFolders[static_cast<std::size_t>(row)]));
             }
             if (!fields.source.empty()) {

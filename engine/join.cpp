@@ -20,14 +20,13 @@ constexpr const char16_t* kSizeMessage = u"ファイルサイズ異常です。"
 
 }  // namespace
 
-TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
+TransferResult JoinPiece(TransferHost& host, int row) {
     if (!PassStartCheck()) {
         return kTransferFailed;
     }
     TransferBuffer buffer;
 
-    const CString piecePath =
-        PiecePath(host.GetFieldText(FolderFieldOfRow(pieceIndex)), pieceIndex);
+    const CString piecePath = PiecePath(host.GetFieldText(FolderFieldOfRow(row)), row);
     const CString destination = host.GetFieldText(IDC_DEST_FOLDER);
     const CString resultPath = ResultPath(destination);
 
@@ -63,8 +62,8 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
     }
 
     std::int64_t offset;
-    if (pieceIndex < kPieceCount - 1) {
-        offset = pieceIndex * pieceSize;
+    if (row < kPieceCount) {
+        offset = (row - 1) * pieceSize;
     } else {
         // The tenth piece goes to the end, which must be where nine pieces of
         // its size less 0 to 9 bytes end. Nine equal pieces always end at a
@@ -97,7 +96,7 @@ TransferResult JoinPiece(TransferHost& host, int pieceIndex) {
         return kTransferFailed;
     }
     std::optional<ResultRollback> rollback;
-    if (pieceIndex == kPieceCount - 1) {
+    if (row == kPieceCount) {
         rollback.emplace(result, resultPath, resultSize);
     }
     const TransferResult outcome = CopyLoop(host, piece, result, buffer, pieceSize);

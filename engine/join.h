@@ -4,11 +4,11 @@
 #include "engine/piece_layout.h"
 #include "engine/transfer.h"
 
-// Puts piece `pieceIndex` (0..9), read from the folder of row pieceIndex + 1,
-// into `temp` in the destination folder; `temp` is created when missing and
-// never made shorter than it was when the call began. Pieces 1 to 9 go to
-// index × (piece size), in any order and as often as wanted; the tenth goes to
-// the result's current end and only when that end is a multiple of 9 between
+// Puts the piece of row `row` (1..10), read from the row's folder, into `temp`
+// in the destination folder; `temp` is created when missing and never made
+// shorter than it was when the call began. Pieces 1 to 9 go to (row - 1) ×
+// (piece size), in any order and as often as wanted; the tenth goes to the
+// result's current end and only when that end is a multiple of 9 between
 // 9 × (size − 9) and 9 × size, that is after the ninth. A press of the tenth
 // that fails or is cancelled takes its bytes back out of `temp` (see
 // ResultRollback).
@@ -17,4 +17,4 @@
 // message (shown through the host) or cancelled. File errors during
 // positioning, copying or closing raise CFileException; the buffer is released
 // and TransferState left idle on every way out.
-TransferResult JoinPiece(TransferHost& host, int pieceIndex);
+TransferResult JoinPiece(TransferHost& host, int row);

@@ -2,10 +2,10 @@
 
 #include "platform/file_api.h"
 
-CString PiecePath(const CString& folder, int pieceIndex) {
+CString PiecePath(const CString& folder, int row) {
     const char16_t separator[] = {kPathSeparator, 0};
     CString path;
-    path.Format(u"%s%stemp%03d", folder, separator, pieceIndex + 1);
+    path.Format(u"%s%stemp%03d", folder, separator, row);
     return path;
 }
 

@@ -29,15 +29,15 @@ std::int32_t PathProbe(const CString& path) {
     return 0;
 }
 
-TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
+TransferResult SplitPiece(TransferHost& host, int row) {
     if (!PassStartCheck()) {
         return kTransferFailed;
     }
     TransferBuffer buffer;
 
     const CString sourcePath = host.GetFieldText(IDC_SOURCE_PATH);
-    const CString folder = host.GetFieldText(FolderFieldOfRow(pieceIndex));
-    const CString piecePath = PiecePath(folder, pieceIndex);
+    const CString folder = host.GetFieldText(FolderFieldOfRow(row));
+    const CString piecePath = PiecePath(folder, row);
 
     CFile64 source;
     // Only a file on a medium has a size to divide: a device or a pipe has
@@ -63,9 +63,9 @@ TransferResult SplitPiece(TransferHost& host, int pieceIndex) {
         return kTransferFailed;
     }
     const std::int64_t pieceLength = sourceSize / kPieceCount;
-    const std::int64_t offset = pieceIndex * pieceLength;
+    const std::int64_t offset = (row - 1) * pieceLength;
     const std::int64_t length =
-        pieceIndex == kPieceCount - 1 ? pieceLength + sourceSize % kPieceCount : pieceLength;
+        row == kPieceCount ? pieceLength + sourceSize % kPieceCount : pieceLength;
     if (const CString refusal = RoomRefusal(folder, piecePath, length, length);
         !refusal.IsEmpty()) {
         RemoveUnwrittenFile(piece, piecePath);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <numeric>
 
+#include "platform/fault_injection.h"
 #include "platform/injection_point.h"
 
 namespace fault_injection {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/errno_table.h"
+#include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "platform/injection_point.h"
 #include "platform/share_lock.h"

@@ -1,5 +1,6 @@
 // The file services on Windows: kernel32 itself, plus what the program asks
 // of an open handle in Windows terms.
+#include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "platform/injection_point.h"
 #include "platform/reparse_point.h"

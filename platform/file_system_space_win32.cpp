@@ -2,6 +2,7 @@
 // volume that holds the path.
 #include <string>
 
+#include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "platform/file_system_space.h"
 #include "platform/injection_point.h"

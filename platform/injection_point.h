@@ -6,9 +6,15 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/fault_injection.h"
+#include "platform/file_system_space.h"
+#include "platform/win_types.h"
 
 namespace fault_injection {
+
+// Defined in fault_injection.h, which tests include to arm the seam.
+enum class Call;
+enum class SystemCall;
+struct RangeSync;
 
 // Whether the armed failure of `call` is due now. When it is, the failure is
 // spent and `error` receives its Windows error number.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/fault_injection.h"
 #include "platform/file_api.h"
 #include "platform/injection_point.h"
 #include "platform/path_lookup.h"

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/eintr_retry.h"
+#include "platform/fault_injection.h"
 #include "platform/injection_point.h"
 
 namespace sys {

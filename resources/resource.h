@@ -1,7 +1,7 @@
 // Resource ids of the program: dialog templates (IDD_), controls (IDC_),
 // strings (IDS_), icons (IDI_) and menu commands (IDM_). IDOK (1) and
 // IDCANCEL (2) are the framework's standard command ids
-// (framework/dialog_template.h).
+// (framework/core/dialog_template.h).
 #pragma once
 
 // Dialog templates.

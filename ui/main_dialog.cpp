@@ -4,6 +4,7 @@
 #include "engine/piece_layout.h"
 #include "engine/split.h"
 #include "framework/window/control_text.h"
+#include "framework/window/icon.h"
 #include "framework/window/message_box.h"
 #include "framework/window/message_pump.h"
 #include "framework/window/string_loader.h"
@@ -31,14 +32,14 @@ END_MESSAGE_MAP()
 // with an exception (the framework then reports it).
 class CSplitJoinDlg::PartPress {
 public:
-    PartPress(CSplitJoinDlg& dlg, int pieceIndex) : m_dlg(dlg), m_pieceIndex(pieceIndex) {
-        m_dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + m_pieceIndex, u"処理中");
-        m_dlg.EnablePartButtons(m_pieceIndex);
+    PartPress(CSplitJoinDlg& dlg, int row) : m_dlg(dlg), m_row(row) {
+        m_dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + m_row - 1, u"処理中");
+        m_dlg.EnablePartButtons(m_row);
     }
     ~PartPress() {
-        m_dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + m_pieceIndex,
+        m_dlg.SetDlgItemText(IDC_ROW_BUTTON_1 + m_row - 1,
                              m_result == kTransferCompleted ? u"完了" : u"失敗");
-        m_dlg.EnablePartButtons(-1);
+        m_dlg.EnablePartButtons(0);
     }
     PartPress(const PartPress&) = delete;
     PartPress& operator=(const PartPress&) = delete;
@@ -47,7 +48,7 @@ public:
 
 private:
     CSplitJoinDlg& m_dlg;
-    int m_pieceIndex;
+    int m_row;
     TransferResult m_result = kTransferFailed;
 };
 
@@ -119,8 +120,8 @@ void CSplitJoinDlg::ShowWholePieceNames() {
     // letters are wider than the ones the layout was drawn for, so "temp001"
     // would lose its last digit. The names grow to their text, into the gap
     // before the row buttons; nothing else moves.
-    for (int row = 0; row < kPieceCount; ++row) {
-        FitDlgItemToText(IDC_PIECE_NAME_1 + row);
+    for (int row = 1; row <= kPieceCount; ++row) {
+        FitDlgItemToText(IDC_PIECE_NAME_1 + row - 1);
     }
 }
 
@@ -142,15 +143,15 @@ void CSplitJoinDlg::ApplyMode(int join) {
     EnableDlgItem(IDC_DEST_NAME, joining);
     EnableDlgItem(IDC_DEST_NOTE, joining);
 
-    for (int n = 1; n <= kPieceCount; ++n) {
-        SetDlgItemText(IDC_ROW_BUTTON_1 + n - 1, join == 0 ? u"分割開始" : u"結合開始");
+    for (int row = 1; row <= kPieceCount; ++row) {
+        SetDlgItemText(IDC_ROW_BUTTON_1 + row - 1, join == 0 ? u"分割開始" : u"結合開始");
         CString label;
-        label.Format(join == 0 ? u"分割ファイル%dつ目" : u"結合するファイル%dつ目", n);
-        SetDlgItemText(IDC_ROW_LABEL_1 + n - 1, label);
-        SetDlgItemAccessibleName(IDC_FOLDER_1 + n - 1, label);
+        label.Format(join == 0 ? u"分割ファイル%dつ目" : u"結合するファイル%dつ目", row);
+        SetDlgItemText(IDC_ROW_LABEL_1 + row - 1, label);
+        SetDlgItemAccessibleName(FolderFieldOfRow(row), label);
         // The ten buttons share their caption; a reader tells them apart by
         // their row. The caption stays the name, so its changes are heard.
-        SetDlgItemAccessibleDescription(IDC_ROW_BUTTON_1 + n - 1, label);
+        SetDlgItemAccessibleDescription(IDC_ROW_BUTTON_1 + row - 1, label);
     }
 }
 
@@ -171,35 +172,35 @@ void CSplitJoinDlg::OnModeJoin() {
 }
 
 void CSplitJoinDlg::OnPartButton(unsigned id) {
-    RunPart(static_cast<int>(id) - IDC_ROW_BUTTON_1);
+    RunPart(static_cast<int>(id) - IDC_ROW_BUTTON_1 + 1);
 }
 
-void CSplitJoinDlg::RunPart(int pieceIndex) {
+void CSplitJoinDlg::RunPart(int row) {
     // The mode is read at every press: a switch during a copy applies to the
     // next press, never to the running one.
     if (IsDlgButtonChecked(IDC_MODE_SPLIT) == BST_CHECKED) {
-        RunSplitPart(pieceIndex);
+        RunSplitPart(row);
     } else {
-        RunJoinPart(pieceIndex);
+        RunJoinPart(row);
     }
 }
 
-void CSplitJoinDlg::RunSplitPart(int pieceIndex) {
-    PartPress press(*this, pieceIndex);
-    press.SetResult(SplitPiece(*this, pieceIndex));
+void CSplitJoinDlg::RunSplitPart(int row) {
+    PartPress press(*this, row);
+    press.SetResult(SplitPiece(*this, row));
 }
 
-void CSplitJoinDlg::RunJoinPart(int pieceIndex) {
-    PartPress press(*this, pieceIndex);
-    press.SetResult(JoinPiece(*this, pieceIndex));
+void CSplitJoinDlg::RunJoinPart(int row) {
+    PartPress press(*this, row);
+    press.SetResult(JoinPiece(*this, row));
 }
 
-void CSplitJoinDlg::EnablePartButtons(int pieceIndex) {
-    for (int row = 0; row < kPieceCount; ++row) {
-        EnableDlgItem(IDC_ROW_BUTTON_1 + row, pieceIndex < 0 ? TRUE : FALSE);
+void CSplitJoinDlg::EnablePartButtons(int row) {
+    for (int each = 1; each <= kPieceCount; ++each) {
+        EnableDlgItem(IDC_ROW_BUTTON_1 + each - 1, row == 0 ? TRUE : FALSE);
     }
-    if (pieceIndex >= 0) {
-        EnableDlgItem(IDC_ROW_BUTTON_1 + pieceIndex, TRUE);
+    if (row != 0) {
+        EnableDlgItem(IDC_ROW_BUTTON_1 + row - 1, TRUE);
     }
 }
 

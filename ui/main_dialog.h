@@ -77,12 +77,12 @@ protected:
 
     // A click on the part button `id` (IDC_ROW_BUTTON_1 .. IDC_ROW_BUTTON_10).
     void OnPartButton(unsigned id);
-    // Splits or joins piece `pieceIndex` (0..9), by the mode radio button.
-    void RunPart(int pieceIndex);
-    void RunSplitPart(int pieceIndex);
-    void RunJoinPart(int pieceIndex);
-    // -1 enables all ten part buttons; 0..9 disables all but that row's.
-    void EnablePartButtons(int pieceIndex);
+    // Splits or joins the piece of row `row` (1..10), by the mode radio button.
+    void RunPart(int row);
+    void RunSplitPart(int row);
+    void RunJoinPart(int row);
+    // 0 enables all ten part buttons; a row (1..10) disables all but its own.
+    void EnablePartButtons(int row);
     // The close request stops a running copy after its current chunk, then
     // ends the dialog as Exit does.
     void OnClose();

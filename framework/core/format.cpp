@@ -5,10 +5,6 @@
 #include <string_view>
 #include <utility>
 
-#include "framework/core/string.h"
-
-FormatArg::FormatArg(const CString& text) : m_kind(Kind::text), m_text(text.GetString()) {}
-
 namespace {
 
 // One conversion of a template as written between its '%' and its letter.
@@ -216,9 +212,9 @@ bool ConvertArgument(std::u16string& out, const Conversion& conversion, const Fo
 
 }  // namespace
 
-CString FormatString(const char16_t* format, std::initializer_list<FormatArg> args) {
+std::u16string FormatString(const char16_t* format, std::initializer_list<FormatArg> args) {
     if (format == nullptr) {
-        return CString();
+        return std::u16string();
     }
     std::u16string out;
     const FormatArg* next = args.begin();
@@ -240,5 +236,5 @@ CString FormatString(const char16_t* format, std::initializer_list<FormatArg> ar
             out.append(written, p);
         }
     }
-    return CString(std::move(out));
+    return out;
 }

@@ -10,13 +10,13 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <type_traits>
 
-class CString;
-
 // One argument of the formatter. Holds integers as 64 bits and text as a
-// pointer that must outlive the call; a conversion that does not fit the
-// argument's kind is copied to the output unchanged instead of being guessed.
+// pointer that must outlive the call (a CString passes as its text); a
+// conversion that does not fit the argument's kind is copied to the output
+// unchanged instead of being guessed.
 class FormatArg {
 public:
     enum class Kind { signedInt, unsignedInt, text };
@@ -27,7 +27,6 @@ public:
         : m_kind(std::is_signed_v<T> ? Kind::signedInt : Kind::unsignedInt),
           m_int(static_cast<std::int64_t>(value)) {}
     FormatArg(const char16_t* text) : m_kind(Kind::text), m_text(text) {}  // NOLINT
-    FormatArg(const CString& text);                                        // NOLINT
 
     Kind kind() const { return m_kind; }
     std::int64_t asInt() const { return m_int; }
@@ -41,4 +40,4 @@ private:
 
 // `format` with each conversion replaced by the next argument; an empty text
 // for a null `format`.
-CString FormatString(const char16_t* format, std::initializer_list<FormatArg> args);
+std::u16string FormatString(const char16_t* format, std::initializer_list<FormatArg> args);

@@ -39,7 +39,7 @@ public:
     // Replaces the content with the formatted text (see FormatString).
     template <typename... Args>
     void Format(const char16_t* format, const Args&... args) {
-        *this = FormatString(format, {FormatArg(args)...});
+        m_text = FormatString(format, {FormatArg(args)...});
     }
 
     // Text for the world outside: Qt, tests, diagnostics. A lone surrogate

@@ -1,13 +1,14 @@
 // The parts of CDialog that are the same on every window system: the base
 // message map, the default handlers, the routing of events through the maps,
-// the modal run's course, the first focus and the window menu.
+// the modal run's course, the window's coming and going, the first focus and
+// the window menu.
 #include "framework/window/dialog.h"
 
 #include "framework/window/dispatch.h"
 #include "framework/window/owner_window.h"
 #include "framework/window/win_app.h"
 
-IMPLEMENT_DYNAMIC(CDialog, CObject)
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialog* parent)
     : m_template(dialogTemplate), m_pParentWnd(parent) {}
@@ -50,12 +51,24 @@ void CDialog::EndDialog(int result) {
     }
 }
 
-void CDialog::RunInitDialog() {
+void CDialog::AttachWindow(HWND window, DialogBaseUnits units) {
+    m_hWnd = window;
+    m_baseUnits = units;
+    m_windowMenu = CMenu();
+}
+
+bool CDialog::RunInitDialog() {
     BOOL focusByFramework = TRUE;
     AfxCallGuarded(m_hWnd, [this, &focusByFramework] { focusByFramework = OnInitDialog(); });
     if (focusByFramework && m_hWnd != nullptr) {
         FocusFirstTabStop();
     }
+    return !m_bEnded;
+}
+
+void CDialog::DetachWindow() {
+    m_hWnd = nullptr;
+    m_windowMenu = CMenu();
 }
 
 void CDialog::FocusFirstTabStop() {
@@ -138,12 +151,6 @@ void CDialog::ShowWindowMenu(int screenX, int screenY) {
     if (id != 0) {
         SendSysCommand(id);
     }
-}
-
-void CDialog::ShowHelp() {}
-
-HWND CDialog::GetSafeHwnd() const {
-    return m_hWnd;
 }
 
 HICON CDialog::GetIcon(BOOL bBigIcon) const {

@@ -5,9 +5,11 @@
 // The window and its controls are the window system's: Qt's widgets built by
 // the control factory (qt/control_factory.h), or on Windows the system's
 // dialog made from the same template in memory. This header is the same for
-// both; each port defines the members that work on its window (its
-// dialog.cpp) and its own part of a dialog (CDialog::Port). Positions and sizes of the template
-// are dialog units of the template's font (dialog_units.h).
+// both; the members marked as each port's are defined by the port's
+// dialog.cpp, and the port's own part of a dialog (DialogPort, its
+// dialog_port.h) reaches the dialog through its public members and
+// CDialog::PortAccess only. Positions and sizes of the template are dialog
+// units of the template's font (dialog_units.h).
 //
 // Keys: Enter on a focused push button presses it; Enter anywhere else issues
 // IDOK; Escape issues IDCANCEL. Tab follows the template order over visible,
@@ -22,15 +24,17 @@
 #include <memory>
 
 #include "framework/core/dialog_template.h"
-#include "framework/core/object.h"
 #include "framework/core/string.h"
 #include "framework/window/dialog_units.h"
-#include "framework/window/icon.h"
 #include "framework/window/message_map.h"
 #include "framework/window/window_handle.h"
 #include "framework/window/window_menu.h"
+#include "framework/window/wnd.h"
 
 class CDialog;
+// The port's own part of a dialog while its window exists (each port's
+// dialog_port.h).
+class DialogPort;
 
 // Data exchange between controls and members; no dialog of this program uses
 // it, so it only carries the direction.
@@ -48,7 +52,7 @@ inline constexpr unsigned BST_UNCHECKED = 0;
 inline constexpr unsigned BST_CHECKED = 1;
 #endif
 
-class CDialog : public CObject {
+class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
 public:
     // `dialogTemplate` must outlive the dialog. `parent` owns the window (it
@@ -57,7 +61,7 @@ public:
     // dialog opened while another modal window is active belongs to that
     // one (owner_window.h).
     explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
-    ~CDialog() override;
+    ~CDialog() override;  // each port's
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
@@ -80,13 +84,31 @@ public:
     virtual void DoDataExchange(CDataExchange* pDX);
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
-    // The dialog's window, null when it does not exist.
-    HWND GetSafeHwnd() const;
+    // The icon given to SetIcon, big (32 x 32) or small (16 x 16).
+    HICON GetIcon(BOOL bBigIcon) const;
+    // The template and its font's base units (valid once the window exists).
+    const DialogTemplate& GetTemplate() const { return m_template; }
+    DialogBaseUnits GetBaseUnits() const { return m_baseUnits; }
+
+    // Routes one event through the message map, inside the one dispatch.
+    // False when an exception left the handler (it has been reported). A
+    // command that the dialog's map does not take goes to the application.
+    bool SendEvent(MessageEvent event, int id = 0);
+    // Routes a window-menu command (WM_SYSCOMMAND) the same way.
+    bool SendSysCommand(unsigned id, std::intptr_t lParam = 0);
+    // Opens the window menu (GetSystemMenu) at the screen position x, y; a
+    // chosen item is sent as a system command.
+    void ShowWindowMenu(int screenX, int screenY);
+
+    // Each port's (its dialog.cpp): the window and its controls.
+
     CString GetWindowText() const;
     void SetWindowText(const CString& text);
-    // Sets the big (32 x 32) or the small (16 x 16) window icon.
-    void SetIcon(const HICON& icon, BOOL bBigIcon);
-    HICON GetIcon(BOOL bBigIcon) const;
+    // Sets the big (32 x 32) or the small (16 x 16) window icon; the icon
+    // must stay loaded while the dialog shows it.
+    void SetIcon(HICON icon, BOOL bBigIcon);
+    // Dialog units to pixels with this dialog's base units.
+    PixelRect MapDialogRect(int x, int y, int cx, int cy) const;
 
     // Controls by id; null (or empty, or no effect) when there is no such
     // control or no window.
@@ -107,37 +129,32 @@ public:
     void GotoDlgCtrl(int id);
     // The id of the control that has the keyboard focus, 0 when none has.
     int GetFocusedDlgItem() const;
-
-    // The template and its font's base units (valid once the window exists).
-    const DialogTemplate& GetTemplate() const { return m_template; }
-    DialogBaseUnits GetBaseUnits() const { return m_baseUnits; }
-    // Dialog units to pixels with this dialog's base units.
-    PixelRect MapDialogRect(int x, int y, int cx, int cy) const;
-
-    // Routes one event through the message map, inside the one dispatch.
-    // False when an exception left the handler (it has been reported). A
-    // command that the dialog's map does not take goes to the application.
-    bool SendEvent(MessageEvent event, int id = 0);
-    // Routes a window-menu command (WM_SYSCOMMAND) the same way.
-    bool SendSysCommand(unsigned id, std::intptr_t lParam = 0);
-
-    // The dialog's window menu (see window_menu.h): null when the template
-    // has no system menu or the window does not exist. `bRevert` puts the
-    // platform's items back and returns null, as the platform's call does.
-    CMenu* GetSystemMenu(BOOL bRevert);
-    // Opens the window menu at the screen position x, y; a chosen item is
-    // sent as a system command.
-    void ShowWindowMenu(int screenX, int screenY);
-
     // The name assistive technologies read for a control.
     void SetDlgItemAccessibleName(int id, const CString& name);
     // The description they read after its name and role: what tells apart
     // controls of the same name.
     void SetDlgItemAccessibleDescription(int id, const CString& description);
 
-    // The dialog's help, shown by the framework's default help handling
-    // (F1) when this dialog is the main window. Shows nothing by default.
-    virtual void ShowHelp();
+    // The dialog's window menu (see window_menu.h): null when the template
+    // has no system menu or the window does not exist. `bRevert` puts the
+    // platform's items back and returns null, as the platform's call does.
+    CMenu* GetSystemMenu(BOOL bRevert);
+
+    // What the port's own part of a dialog (DialogPort) may do to the dialog
+    // beyond its public members; nothing else of the dialog is the port's.
+    class PortAccess {
+        friend class DialogPort;
+        // The window the port has made, with its controls and the base units
+        // of its font; the dialog's window menu starts empty.
+        static void AttachWindow(CDialog& dialog, HWND window, DialogBaseUnits units) {
+            dialog.AttachWindow(window, units);
+        }
+        // The end of the window's creation (WM_INITDIALOG): OnInitDialog, then
+        // the first focus. False when the dialog was ended in it.
+        static bool RunInitDialog(CDialog& dialog) { return dialog.RunInitDialog(); }
+        // The window is going: from now on the dialog has none.
+        static void DetachWindow(CDialog& dialog) { dialog.DetachWindow(); }
+    };
 
 protected:
     static const MessageMap* GetThisMessageMap();
@@ -147,19 +164,13 @@ protected:
     void OnClose();
     // WM_DESTROY default handling (nothing to do).
     void OnDestroy();
-    // WM_SYSCOMMAND default handling: close sends the close request, move
-    // starts a window-manager move; other commands do nothing.
+    // Each port's. WM_SYSCOMMAND default handling: close sends the close
+    // request, move starts a window-manager move; other commands do nothing.
     void OnSysCommand(unsigned nID, std::intptr_t lParam);
 
 private:
-    // The window system's own part of a dialog, defined by each port
-    // (qt/dialog_port.h, win32/dialog_port.h): what the port keeps of the
-    // window beyond the members below (with Qt, the controls by id) and the
-    // entry through which the system reaches the dialog (on Windows, the
-    // dialog procedure). A member class, so it reaches the members below.
-    struct Port;
-    struct PortDeleter {
-        void operator()(Port* port) const;
+    struct DialogPortDeleter {
+        void operator()(DialogPort* port) const;  // each port's (its dialog_port.cpp)
     };
 
     // Each port's: makes the window, owned by `owner`, and runs its modal
@@ -169,20 +180,21 @@ private:
     // return when control is back in it.
     void EndModalLoop(int result);
 
-    // The end of the window's creation (WM_INITDIALOG) on every system: runs
-    // OnInitDialog, then puts the focus on the first tab stop when it asks.
-    void RunInitDialog();
+    void AttachWindow(HWND window, DialogBaseUnits units);
+    bool RunInitDialog();
+    void DetachWindow();
     void RouteEvent(MessageEvent event, int id, std::intptr_t lParam = 0);
     void FocusFirstTabStop();
 
     const DialogTemplate& m_template;
     CDialog* m_pParentWnd;
-    HWND m_hWnd = nullptr;
     DialogBaseUnits m_baseUnits{0, 0};
-    HICON m_bigIcon{};
-    HICON m_smallIcon{};
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
     int m_nModalResult = -1;
     bool m_bEnded = false;
     CMenu m_windowMenu;
-    std::unique_ptr<Port, PortDeleter> m_port;
+    // What the port keeps of the window while it exists: with Qt the window
+    // and its controls; null on Windows, where the system keeps them.
+    std::unique_ptr<DialogPort, DialogPortDeleter> m_port;
 };

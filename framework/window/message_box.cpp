@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "framework/window/owner_window.h"
-#include "framework/window/window_system.h"
 
 namespace {
 

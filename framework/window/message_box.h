@@ -34,3 +34,11 @@ int ShowMessageBox(HWND owner, const CString& text, const CString& title, unsign
 // hook shows boxes again. Returns the hook that was installed before.
 using MessageBoxHook = std::function<int(const MessageBoxCall&)>;
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
+
+// Each port's (its message_box.cpp):
+
+// The system's own message box, behind ShowMessageBox when no hook is
+// installed: modal, owned by `owner` (already chosen by the owner rule);
+// returns the answer (IDOK, IDCANCEL, IDYES or IDNO). Texts are shown
+// exactly; CR LF ends a line.
+int ShowSystemMessageBox(HWND owner, const CString& text, const CString& title, unsigned style);

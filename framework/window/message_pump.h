@@ -2,6 +2,8 @@
 // stays responsive while it works.
 #pragma once
 
+// Each port's (its message_pump.cpp):
+
 // Handles every window message waiting in the queue once (input, painting,
 // timers, posted work) and returns; never waits for a message. The caller
 // guards against re-entry (a handler that runs from here may pump again).

@@ -1,10 +1,9 @@
 #include "framework/window/owner_window.h"
 
-#include "framework/window/dialog.h"
 #include "framework/window/win_app.h"
-#include "framework/window/window_system.h"
+#include "framework/window/wnd.h"
 
-HWND ChooseOwnerWindow(HWND requested, const CDialog* opening) {
+HWND ChooseOwnerWindow(HWND requested, const CWnd* opening) {
     if (const HWND active = ActiveModalWindow(); active != nullptr) {
         return active;
     }

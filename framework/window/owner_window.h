@@ -7,10 +7,17 @@
 
 #include "framework/window/window_handle.h"
 
-class CDialog;
+class CWnd;
 
 // The owner of a modal window about to open: the active modal window when
 // one is open, else `requested`, else the application's main window unless
 // that is `opening` itself (the dialog about to open; null for a box). Null
 // when there is none of these.
-HWND ChooseOwnerWindow(HWND requested, const CDialog* opening = nullptr);
+HWND ChooseOwnerWindow(HWND requested, const CWnd* opening = nullptr);
+
+// Each port's (its owner_window.cpp):
+
+// The modal window the user works in now: the one whose modal loop is the
+// innermost running (a dialog, or a box the system shows); null when none is
+// open or the program's windows are not the active ones.
+HWND ActiveModalWindow();

@@ -1,7 +1,6 @@
 #include "framework/window/win_app.h"
 
-#include "framework/window/dialog.h"
-#include "framework/window/window_system.h"
+#include "framework/window/wnd.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CObject)
 

@@ -13,7 +13,7 @@
 #include "framework/core/string.h"
 #include "platform/win_types.h"
 
-class CDialog;
+class CWnd;
 
 class CWinApp : public CObject {
     DECLARE_DYNAMIC(CWinApp)
@@ -45,7 +45,7 @@ public:
     // has no such entry.
     const char16_t* m_pszDesktopEntryName = nullptr;
     // The application's main window; the owner of boxes that have no other.
-    CDialog* m_pMainWnd = nullptr;
+    CWnd* m_pMainWnd = nullptr;
 
 private:
     friend bool AfxWinInit(int& argc, char** argv);
@@ -58,11 +58,6 @@ CWinApp* AfxGetApp();
 // The application's name: the CWinApp's name once AfxWinInit has run, else
 // the program file's name without directory and extension.
 CString AfxGetAppName();
-
-// The program file's name without directory and extension, from the path of
-// the running executable ("/opt/x/tesserak" gives "tesserak"). With Qt,
-// needs Qt to be initialised.
-CString ProgramFileTitle();
 
 // Initialises the window system and names the application: with Qt, creates
 // the one QApplication from argc and argv, which must outlive it; on Windows,
@@ -79,3 +74,24 @@ void AfxWinTerm();
 // when this routine began the window system (a test may call it inside one
 // that runs already).
 int AfxWinMain(int argc, char** argv);
+
+// Each port's (its win_app.cpp): the window system's start, name, loop and
+// end, behind the calls above.
+
+// The program file's name without directory and extension, from the path of
+// the running executable ("/opt/x/tesserak" gives "tesserak"). With Qt,
+// needs Qt to be initialised.
+CString ProgramFileTitle();
+// Whether the window system has been started for the process (by
+// StartWindowSystem or, with Qt, by a test's own application object).
+bool WindowSystemStarted();
+// Starts it: with Qt the one QApplication from argc and argv, which must
+// outlive it; on Windows the error mode (no system boxes for failed media),
+// the common controls and COM. A second call starts nothing again.
+void StartWindowSystem(int& argc, char** argv);
+// Tells the window system the application's name.
+void NameApplication(const CString& name);
+// The application's message loop, until the program ends it.
+void RunMessageLoop();
+// Ends what StartWindowSystem started.
+void EndWindowSystem();

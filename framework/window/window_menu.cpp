@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "framework/window/window_system.h"
-
 namespace {
 
 WindowMenuHook& Hook() {

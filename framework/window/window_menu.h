@@ -65,3 +65,15 @@ unsigned TrackWindowMenu(const CMenu& menu, HWND owner, int screenX, int screenY
 // hook that was installed before.
 using WindowMenuHook = std::function<unsigned(const CMenu&)>;
 WindowMenuHook SetWindowMenuHook(WindowMenuHook hook);
+
+// Each port's (its window_menu.cpp):
+
+// The system's own showing of a window menu, behind TrackWindowMenu when no
+// hook is installed: `menu` at the screen position x, y over `owner`, until a
+// choice. Returns the chosen command id, 0 when the menu was dismissed.
+unsigned TrackSystemWindowMenu(const CMenu& menu, HWND owner, int screenX, int screenY);
+// The items of a system menu a CMenu is bound to (m_hMenu), and appending one;
+// a port whose dialogs keep window menus of their own binds none, and never
+// gets these calls.
+std::vector<CMenu::Item> SystemMenuItems(HMENU menu);
+void AppendSystemMenuItem(HMENU menu, const CMenu::Item& item);

@@ -204,7 +204,7 @@ protected:
         const std::size_t boxes = host.errors.size();
         try {
             outcome.completed =
-                (phase == Phase::split ? SplitPiece(host, row - 1) : JoinPiece(host, row - 1)) ==
+                (phase == Phase::split ? SplitPiece(host, row) : JoinPiece(host, row)) ==
                 kTransferCompleted;
         } catch (const CFileException& e) {
             // Shown by the window's dispatch in the standard box.
@@ -347,7 +347,7 @@ TEST_F(FaultSweep, EveryCallOfTheTenSplitPressesFails) {
 
 TEST_F(FaultSweep, EveryCallOfTheTenJoinPressesFails) {
     for (int row = 1; row <= 10; ++row) {
-        ASSERT_EQ(SplitPiece(host, row - 1), kTransferCompleted);
+        ASSERT_EQ(SplitPiece(host, row), kTransferCompleted);
     }
     SweepPhase(Phase::join);
     EXPECT_TRUE(HoldsTheSource(Output(Phase::join, 10)));

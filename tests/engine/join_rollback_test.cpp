@@ -28,7 +28,7 @@ protected:
     void JoinFirstNine(const Bytes& bytes) {
         SplitAll(bytes);
         for (int row = 1; row <= 9; ++row) {
-            ASSERT_EQ(JoinPiece(host, row - 1), kTransferCompleted);
+            ASSERT_EQ(JoinPiece(host, row), kTransferCompleted);
         }
         ASSERT_EQ(fs::file_size(Result()), 9 * (bytes.size() / 10));
     }
@@ -36,7 +36,7 @@ protected:
     // The tenth press, with the file error it raised ("" when none).
     std::string PressTenth() {
         try {
-            JoinPiece(host, 9);
+            JoinPiece(host, 10);
         } catch (const CFileException& e) {
             return e.GetErrorMessage().ToUtf8();
         }
@@ -59,7 +59,7 @@ TEST_F(TenthRowTest, AMediumThatFillsUpLeavesNoBytesOfTheTenthPiece) {
     EXPECT_EQ(PressTenth(), Result().string() + " へのｱｸｾｽ中にﾃﾞｨｽｸがいっぱいになりました。");
     EXPECT_EQ(fs::file_size(Result()), 9 * (kSourceSize / 10));
     // Space freed: the same press now completes the file.
-    EXPECT_EQ(JoinPiece(host, 9), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferCompleted);
     EXPECT_EQ(ReadAll(Result()), bytes);
 }
 
@@ -74,7 +74,7 @@ TEST_F(TenthRowTest, AFailureAtClosingTempIsCutBackThroughANewOpen) {
     fault_injection::FailSystemCall(SystemCall::fdatasync, EIO);
     EXPECT_EQ(PressTenth(), Result().string() + " へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。");
     EXPECT_EQ(fs::file_size(Result()), 9 * (kSourceSize / 10));
-    EXPECT_EQ(JoinPiece(host, 9), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferCompleted);
     EXPECT_EQ(ReadAll(Result()), bytes);
 }
 
@@ -90,7 +90,7 @@ TEST_F(TenthRowTest, ACutThatFailsTooLeavesThePressesFailureAndTheRowRefused) {
     // the row is refused until the user cuts it back.
     EXPECT_EQ(PressTenth(), Result().string() + " へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。");
     EXPECT_EQ(ReadAll(Result()), bytes);
-    EXPECT_EQ(JoinPiece(host, 9), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].ToUtf8(), kSizeMessage);
     EXPECT_EQ(ReadAll(Result()), bytes);
@@ -101,12 +101,12 @@ TEST_F(TenthRowTest, ACancelledTenthPieceIsTakenBackOut) {
     const Bytes bytes = PatternBytes(12582917, 24);
     JoinFirstNine(bytes);
     TransferResult nested = kTransferCompleted;
-    host.AtPump(host.pumps + 1, [&] { nested = JoinPiece(host, 9); });
-    EXPECT_EQ(JoinPiece(host, 9), kTransferFailed);
+    host.AtPump(host.pumps + 1, [&] { nested = JoinPiece(host, 10); });
+    EXPECT_EQ(JoinPiece(host, 10), kTransferFailed);
     EXPECT_EQ(nested, kTransferFailed);
     EXPECT_TRUE(host.errors.empty());
     EXPECT_EQ(fs::file_size(Result()), 9 * (bytes.size() / 10));
-    EXPECT_EQ(JoinPiece(host, 9), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferCompleted);
     EXPECT_EQ(ReadAll(Result()), bytes);
 }
 
@@ -119,7 +119,7 @@ TEST_F(TenthRowTest, IsRefusedWhereTempDoesNotEndAtAMultipleOfNine) {
     leftover.insert(leftover.end(), bytes.begin() + 9 * (kSourceSize / 10),
                     bytes.begin() + 9 * (kSourceSize / 10) + 40);
     WriteAll(Result(), leftover);
-    EXPECT_EQ(JoinPiece(host, 9), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].ToUtf8(), kSizeMessage);
     EXPECT_EQ(ReadAll(Result()), leftover);

@@ -58,7 +58,7 @@ protected:
         std::shuffle(rows.begin(), rows.end(), random);
         rows.push_back(10);
         for (int row : rows) {
-            ASSERT_EQ(JoinPiece(host, row - 1), kTransferCompleted) << "join row " << row;
+            ASSERT_EQ(JoinPiece(host, row), kTransferCompleted) << "join row " << row;
         }
     }
 };
@@ -123,7 +123,7 @@ TEST_F(JoinTest, TheTenthPieceFirstIsRefusedUntilTheOthersAreIn) {
     const Bytes bytes = PatternBytes(1000, 4);
     SplitAll(bytes);
     host.statusLines.clear();
-    EXPECT_EQ(JoinPiece(host, 9), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), kSizeMessage);
     EXPECT_TRUE(host.statusLines.empty());
@@ -131,7 +131,7 @@ TEST_F(JoinTest, TheTenthPieceFirstIsRefusedUntilTheOthersAreIn) {
     EXPECT_EQ(fs::file_size(Result()), 0u);
 
     for (int row = 1; row <= 10; ++row) {
-        ASSERT_EQ(JoinPiece(host, row - 1), kTransferCompleted);
+        ASSERT_EQ(JoinPiece(host, row), kTransferCompleted);
     }
     EXPECT_EQ(ReadAll(Result()), bytes);
 }
@@ -139,18 +139,18 @@ TEST_F(JoinTest, TheTenthPieceFirstIsRefusedUntilTheOthersAreIn) {
 TEST_F(JoinTest, ATenthPieceOfAtMostNineBytesFitsAnEmptyResult) {
     const Bytes bytes = PatternBytes(7, 5);
     SplitAll(bytes);
-    EXPECT_EQ(JoinPiece(host, 9), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferCompleted);
     EXPECT_EQ(ReadAll(Result()), bytes);
     // The empty pieces 1 to 9 copy nothing and end with the final line.
     host.statusLines.clear();
-    EXPECT_EQ(JoinPiece(host, 4), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 5), kTransferCompleted);
     EXPECT_EQ(host.statusLines.size(), 1u);
     EXPECT_EQ(Utf8(host.statusLines[0]), "100%");
     EXPECT_EQ(ReadAll(Result()), bytes);
 }
 
 TEST_F(JoinTest, AMissingPieceLeavesTheDestinationUntouched) {
-    EXPECT_EQ(JoinPiece(host, 2), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 3), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), PieceMessage(Piece(3)));
     EXPECT_TRUE(fs::is_empty(dest));
@@ -158,10 +158,10 @@ TEST_F(JoinTest, AMissingPieceLeavesTheDestinationUntouched) {
 
 TEST_F(JoinTest, AMissingDestinationFolderIsNotCreated) {
     WriteAll(source, PatternBytes(100));
-    ASSERT_EQ(SplitPiece(host, 0), kTransferCompleted);
+    ASSERT_EQ(SplitPiece(host, 1), kTransferCompleted);
     const fs::path missing = dir.path() / "no-such-folder";
     host.SetField(IDC_DEST_FOLDER, ToCString(missing));
-    EXPECT_EQ(JoinPiece(host, 0), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 1), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), ResultMessage(missing / "temp"));
     EXPECT_FALSE(fs::exists(missing));
@@ -169,10 +169,10 @@ TEST_F(JoinTest, AMissingDestinationFolderIsNotCreated) {
 
 TEST_F(JoinTest, AResultHeldOpenElsewhereCannotBeWritten) {
     WriteAll(source, PatternBytes(100));
-    ASSERT_EQ(SplitPiece(host, 0), kTransferCompleted);
+    ASSERT_EQ(SplitPiece(host, 1), kTransferCompleted);
     CFile64 other;
     ASSERT_TRUE(other.Open(ToCString(Result()), GENERIC_WRITE, 0, OPEN_ALWAYS));
-    EXPECT_EQ(JoinPiece(host, 0), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 1), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), ResultMessage(Result()));
     EXPECT_EQ(fs::file_size(Result()), 0u);
@@ -184,13 +184,13 @@ TEST_F(JoinTest, ALongerOldResultKeepsItsTailAndRefusesTheTenthPiece) {
     Bytes old(200, 0xEE);
     WriteAll(Result(), old);
     for (int row = 1; row <= 9; ++row) {
-        ASSERT_EQ(JoinPiece(host, row - 1), kTransferCompleted);
+        ASSERT_EQ(JoinPiece(host, row), kTransferCompleted);
     }
     Bytes expected(bytes.begin(), bytes.begin() + 90);
     expected.insert(expected.end(), old.begin() + 90, old.end());
     EXPECT_EQ(ReadAll(Result()), expected);
 
-    EXPECT_EQ(JoinPiece(host, 9), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), kSizeMessage);
     EXPECT_EQ(ReadAll(Result()), expected);
@@ -201,8 +201,8 @@ TEST_F(JoinTest, JoiningAPieceAgainRewritesItInPlace) {
     SplitAll(bytes);
     std::mt19937 random(3);
     JoinAll(random);
-    ASSERT_EQ(JoinPiece(host, 2), kTransferCompleted);
-    ASSERT_EQ(JoinPiece(host, 0), kTransferCompleted);
+    ASSERT_EQ(JoinPiece(host, 3), kTransferCompleted);
+    ASSERT_EQ(JoinPiece(host, 1), kTransferCompleted);
     EXPECT_EQ(ReadAll(Result()), bytes);
 }
 
@@ -210,7 +210,7 @@ TEST_F(JoinTest, AnExactMiBPieceEndsWithAnEmptyRemainder) {
     const Bytes bytes = PatternBytes(20 * MiB, 12);
     SplitAll(bytes);
     host.statusLines.clear();
-    ASSERT_EQ(JoinPiece(host, 1), kTransferCompleted);
+    ASSERT_EQ(JoinPiece(host, 2), kTransferCompleted);
     std::vector<std::string> lines;
     for (const CString& s : host.statusLines) {
         lines.push_back(Utf8(s));
@@ -228,8 +228,8 @@ TEST_F(JoinTest, ASecondPressCancelsTheJoinAfterTheCurrentChunk) {
     SplitAll(bytes);
     host.statusLines.clear();
     TransferResult nested = kTransferCompleted;
-    host.AtPump(host.pumps + 3, [&] { nested = JoinPiece(host, 4); });
-    EXPECT_EQ(JoinPiece(host, 4), kTransferFailed);
+    host.AtPump(host.pumps + 3, [&] { nested = JoinPiece(host, 5); });
+    EXPECT_EQ(JoinPiece(host, 5), kTransferFailed);
     EXPECT_EQ(nested, kTransferFailed);
     EXPECT_TRUE(host.errors.empty());
     EXPECT_EQ(host.statusLines.size(), 3u);
@@ -243,9 +243,9 @@ TEST_F(JoinTest, ASecondPressCancelsTheJoinAfterTheCurrentChunk) {
 
 TEST_F(JoinTest, AFailedPieceSizeQueryIsRefusedBeforeAnythingIsWritten) {
     WriteAll(source, PatternBytes(100));
-    ASSERT_EQ(SplitPiece(host, 3), kTransferCompleted);
+    ASSERT_EQ(SplitPiece(host, 4), kTransferCompleted);
     fault_injection::FailCall(fault_injection::Call::QueryFileSizeByPath, ERROR_ACCESS_DENIED);
-    EXPECT_EQ(JoinPiece(host, 3), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 4), kTransferFailed);
     fault_injection::ClearFailures();
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), kSizeMessage);
@@ -261,7 +261,7 @@ TEST_F(JoinTest, APieceThatShrinksDuringTheJoinRaisesEndOfFile) {
     SplitAll(bytes);
     host.AtPump(host.pumps + 1, [&] { fs::resize_file(Piece(1), MiB + 10); });
     try {
-        JoinPiece(host, 0);
+        JoinPiece(host, 1);
         FAIL() << "a short piece must raise";
     } catch (const CFileException& e) {
         EXPECT_EQ(e.m_cause, CFileException::endOfFile);
@@ -272,7 +272,7 @@ TEST_F(JoinTest, APieceThatShrinksDuringTheJoinRaisesEndOfFile) {
 }
 
 TEST_F(JoinTest, PieceNineOfALargeFileLandsBeyondFourGiB) {
-    // A piece of 512 MiB + 1 byte at index 8 starts at 4 GiB + 8.
+    // Piece 9, of 512 MiB + 1 byte, starts after eight of its size: at 4 GiB + 8.
     const std::uint64_t pieceSize = 512 * MiB + 1;
     MakeSparseFile(Piece(9), pieceSize);
     {
@@ -282,7 +282,7 @@ TEST_F(JoinTest, PieceNineOfALargeFileLandsBeyondFourGiB) {
         piece.seekp(static_cast<std::streamoff>(pieceSize - 4));
         piece.write("TAIL", 4);
     }
-    ASSERT_EQ(JoinPiece(host, 8), kTransferCompleted);
+    ASSERT_EQ(JoinPiece(host, 9), kTransferCompleted);
     const std::uint64_t offset = 8 * pieceSize;
     ASSERT_GT(offset, 0x100000000ull);
     EXPECT_EQ(fs::file_size(Result()), offset + pieceSize);
@@ -322,7 +322,7 @@ TEST_F(JoinTest, TheTenthPieceFitsExactlyBetweenNineShorterAndNineEqualPieces) {
         host.errors.clear();
         const Bytes before(static_cast<std::size_t>(c.resultSize), 0x11);
         WriteAll(Result(), before);
-        const TransferResult result = JoinPiece(host, 9);
+        const TransferResult result = JoinPiece(host, 10);
         Bytes expected = before;
         if (c.accepted) {
             EXPECT_EQ(result, kTransferCompleted);
@@ -345,10 +345,10 @@ TEST_F(JoinTest, RelativeFoldersAndASourceThatChangesBetweenPresses) {
     host.SetField(IDC_DEST_FOLDER, u"restored");
     // Each press takes the source's size as it is at that press.
     WriteAll(source, Bytes(100, 1));
-    EXPECT_EQ(SplitPiece(host, 0), kTransferCompleted);
-    WriteAll(source, Bytes(200, 2));
     EXPECT_EQ(SplitPiece(host, 1), kTransferCompleted);
-    EXPECT_EQ(JoinPiece(host, 0), kTransferCompleted);
+    WriteAll(source, Bytes(200, 2));
+    EXPECT_EQ(SplitPiece(host, 2), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 1), kTransferCompleted);
     fs::current_path(previous);
     EXPECT_EQ(ReadAll(Piece(1)), Bytes(10, 1));
     EXPECT_EQ(ReadAll(Piece(2)), Bytes(20, 2));
@@ -368,7 +368,7 @@ TEST_F(JoinTest, NothingIsWrittenThroughALinkPlantedAtAFileName) {
         host.errors.clear();
         fs::remove(Result());
         fs::create_symlink(target, Result());
-        EXPECT_EQ(JoinPiece(host, 0), kTransferFailed);
+        EXPECT_EQ(JoinPiece(host, 1), kTransferFailed);
         ASSERT_EQ(host.errors.size(), 1u);
         EXPECT_EQ(Utf8(host.errors[0]), ResultMessage(Result()));
         EXPECT_TRUE(fs::is_symlink(Result()));
@@ -379,7 +379,7 @@ TEST_F(JoinTest, NothingIsWrittenThroughALinkPlantedAtAFileName) {
     fs::remove(Piece(2));
     fs::create_symlink(dir.path() / "elsewhere", Piece(2));
     host.errors.clear();
-    EXPECT_EQ(SplitPiece(host, 1), kTransferFailed);
+    EXPECT_EQ(SplitPiece(host, 2), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), "既にファイル「" + Piece(2).string() + "」は存在します。");
     EXPECT_FALSE(fs::exists(dir.path() / "elsewhere"));
@@ -388,7 +388,7 @@ TEST_F(JoinTest, NothingIsWrittenThroughALinkPlantedAtAFileName) {
 
 TEST_F(JoinTest, TheStartCheckRefusesWithoutReadingAField) {
     TransferState = kTransferCancelRequested;
-    EXPECT_EQ(JoinPiece(host, 0), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 1), kTransferFailed);
     EXPECT_EQ(TransferState, kTransferCancelRequested);
     EXPECT_TRUE(host.fieldReads.empty());
     EXPECT_TRUE(fs::is_empty(dest));

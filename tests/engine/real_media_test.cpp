@@ -61,7 +61,7 @@ protected:
         std::ostringstream wrong;
         const fs::path temp = dest / "temp";
         for (int row = 1; row <= 9; ++row) {
-            if (JoinPiece(host, row - 1) != kTransferCompleted) {
+            if (JoinPiece(host, row) != kTransferCompleted) {
                 return "row " + std::to_string(row) + " did not join";
             }
         }
@@ -70,7 +70,7 @@ protected:
         // which no check can foresee; the writes report the full disk.
         fault_injection::FakeFileSystemSpace(FileSystemSpace{1ull << 40, false});
         try {
-            JoinPiece(host, 9);
+            JoinPiece(host, 10);
             wrong << "the tenth piece fitted a full medium; ";
         } catch (const CFileException& e) {
             const std::string expected =
@@ -84,7 +84,7 @@ protected:
         }
         fault_injection::ClearFailures();
         makeRoom();
-        if (JoinPiece(host, 9) != kTransferCompleted) {
+        if (JoinPiece(host, 10) != kTransferCompleted) {
             wrong << "the tenth press with room again failed; ";
         }
         if (ReadAll(temp) != bytes) {
@@ -137,7 +137,7 @@ TEST_F(RealMediaTest, APieceTooLargeForASmallMemoryFileSystemIsRefusedBeforeItIs
         ::statvfs(folders[0].c_str(), &st);
         const std::uint64_t free = static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
         const std::string expected = NoRoom(folders[0], 2 * MiB, free);
-        if (SplitPiece(host, 0) != kTransferFailed || host.errors.size() != 1) {
+        if (SplitPiece(host, 1) != kTransferFailed || host.errors.size() != 1) {
             return "the piece was not refused";
         }
         if (host.errors[0].ToUtf8() != expected) {
@@ -178,7 +178,7 @@ TEST_F(RealMediaTest, AReadOnlyFolderTakesNoPieceAndNoResultButItsPiecesCanBeRea
     const fs::path locked = dir.path() / "locked";
     fs::create_directory(locked);
     host.SetField(IDC_FOLDER_1, ToCString(locked));
-    ASSERT_EQ(SplitPiece(host, 0), kTransferCompleted);
+    ASSERT_EQ(SplitPiece(host, 1), kTransferCompleted);
 
     const ChildResult child = RunInChild([&]() -> std::string {
         if (::geteuid() == 0) {
@@ -192,15 +192,15 @@ TEST_F(RealMediaTest, AReadOnlyFolderTakesNoPieceAndNoResultButItsPiecesCanBeRea
         }
         std::ostringstream wrong;
         host.SetField(IDC_FOLDER_2, ToCString(locked));
-        if (SplitPiece(host, 1) != kTransferFailed || host.errors.size() != 1 ||
+        if (SplitPiece(host, 2) != kTransferFailed || host.errors.size() != 1 ||
             host.errors[0].ToUtf8() != CreateMessage(locked / "temp002")) {
             wrong << "the split into the read-only folder was not refused as it should be; ";
         }
-        if (JoinPiece(host, 0) != kTransferCompleted) {
+        if (JoinPiece(host, 1) != kTransferCompleted) {
             wrong << "its piece could not be joined; ";
         }
         host.SetField(IDC_DEST_FOLDER, ToCString(locked));
-        if (JoinPiece(host, 0) != kTransferFailed || host.errors.size() != 2 ||
+        if (JoinPiece(host, 1) != kTransferFailed || host.errors.size() != 2 ||
             host.errors[1].ToUtf8() !=
                 "ファイル「" + (locked / "temp").string() +
                     "」へ書き込みできません。アクセス権があるか。"
@@ -231,7 +231,7 @@ TEST_F(RealMediaTest, APressKilledMidPieceLeavesAnExactPrefixThatBlocksTheRowUnt
     const std::size_t n = kKillSource / 10;
     const ChildResult child = RunInChild([&] {
         host.AtPump(3, [] { ::raise(SIGKILL); });
-        SplitPiece(host, 6);
+        SplitPiece(host, 7);
         return std::string("the press outlived its kill");
     });
     EXPECT_FALSE(child.exited);
@@ -243,11 +243,11 @@ TEST_F(RealMediaTest, APressKilledMidPieceLeavesAnExactPrefixThatBlocksTheRowUnt
         EXPECT_EQ(Entries(folders[row - 1]).size(), row == 7 ? 1u : 0u) << "row " << row;
     }
 
-    EXPECT_EQ(SplitPiece(host, 6), kTransferFailed);
+    EXPECT_EQ(SplitPiece(host, 7), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].ToUtf8(), "既にファイル「" + Piece(7).string() + "」は存在します。");
     fs::remove(Piece(7));
-    ASSERT_EQ(SplitPiece(host, 6), kTransferCompleted);
+    ASSERT_EQ(SplitPiece(host, 7), kTransferCompleted);
     EXPECT_EQ(ReadAll(Piece(7)), Slice(bytes, 6 * n, n));
 }
 
@@ -255,22 +255,22 @@ TEST_F(RealMediaTest, ATenthPressKilledMidPieceIsRefusedUntilTempIsCutBack) {
     const Bytes bytes = PatternBytes(kKillSource, 45);
     SplitAll(bytes);
     for (int row = 1; row <= 9; ++row) {
-        ASSERT_EQ(JoinPiece(host, row - 1), kTransferCompleted);
+        ASSERT_EQ(JoinPiece(host, row), kTransferCompleted);
     }
     const std::uintmax_t nine = 9 * (kKillSource / 10);
     const ChildResult child = RunInChild([&] {
         host.AtPump(host.pumps + 1, [] { ::raise(SIGKILL); });
-        JoinPiece(host, 9);
+        JoinPiece(host, 10);
         return std::string("the press outlived its kill");
     });
     EXPECT_EQ(child.signal, SIGKILL);
     // No process is left to take the chunk back out: the size check refuses.
     EXPECT_EQ(fs::file_size(dest / "temp"), nine + MiB);
-    EXPECT_EQ(JoinPiece(host, 9), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].ToUtf8(), "ファイルサイズ異常です。");
     fs::resize_file(dest / "temp", nine);
-    EXPECT_EQ(JoinPiece(host, 9), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 10), kTransferCompleted);
     EXPECT_EQ(ReadAll(dest / "temp"), bytes);
 }
 

@@ -76,12 +76,12 @@ TEST_F(RoomCheckTest, ASplitThatCannotFitIsRefusedAndLeavesNoPiece) {
             // Allowed, and too large to copy here: the press is cancelled at
             // its first pump, having got past the check.
             host.AtPump(host.pumps + 1, [] { TransferState = kTransferCancelRequested; });
-            EXPECT_EQ(SplitPiece(host, 0), kTransferFailed);
+            EXPECT_EQ(SplitPiece(host, 1), kTransferFailed);
             EXPECT_TRUE(host.errors.empty());
             EXPECT_TRUE(fs::exists(Piece(1)));
             continue;
         }
-        const TransferResult result = SplitPiece(host, 0);
+        const TransferResult result = SplitPiece(host, 1);
         if (c.refusedForFat || c.refusedForRoom) {
             EXPECT_EQ(result, kTransferFailed);
             ASSERT_EQ(host.errors.size(), 1u);
@@ -101,14 +101,14 @@ TEST_F(RoomCheckTest, AJoinThatCannotFitIsRefusedAndLeavesTheResultAsItWas) {
     SplitAll(std::vector<unsigned char>(1000, 7));
     // No `temp` yet: the one the refused press made goes again.
     Arm({FileSystemSpace{99, false}});
-    EXPECT_EQ(JoinPiece(host, 0), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 1), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].ToUtf8(), NoRoom(dest, 100, 99));
     EXPECT_FALSE(fs::exists(Result()));
     // A `temp` that was there keeps what it held.
     WriteAll(Result(), std::vector<unsigned char>(300, 1));
     host.errors.clear();
-    EXPECT_EQ(JoinPiece(host, 3), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 4), kTransferFailed);
     EXPECT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(ReadAll(Result()), std::vector<unsigned char>(300, 1));
     // On FAT, the file a piece would make counts: piece 9 of 512 MiB pieces
@@ -116,18 +116,18 @@ TEST_F(RoomCheckTest, AJoinThatCannotFitIsRefusedAndLeavesTheResultAsItWas) {
     fs::resize_file(Piece(9), kGiB / 2);
     Arm({FileSystemSpace{8 * kGiB, true}});
     host.errors.clear();
-    EXPECT_EQ(JoinPiece(host, 8), kTransferFailed);
+    EXPECT_EQ(JoinPiece(host, 9), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(host.errors[0].ToUtf8(), FatLimit(dest, 9 * (kGiB / 2)));
     EXPECT_EQ(ReadAll(Result()), std::vector<unsigned char>(300, 1));
     // Exactly enough room for what goes beyond `temp`'s end: the piece goes in.
     Arm({FileSystemSpace{100, false}});
     host.errors.clear();
-    EXPECT_EQ(JoinPiece(host, 3), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 4), kTransferCompleted);
     EXPECT_TRUE(host.errors.empty());
     // What `temp` holds already needs no new room.
     Arm({FileSystemSpace{0, false}});
-    EXPECT_EQ(JoinPiece(host, 0), kTransferCompleted);
+    EXPECT_EQ(JoinPiece(host, 1), kTransferCompleted);
     EXPECT_TRUE(host.errors.empty());
 }
 

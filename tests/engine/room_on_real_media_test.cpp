@@ -55,7 +55,7 @@ TEST_F(RoomOnRealMediaTest, AMemoryFileSystemWithoutASizeTakesThePiece) {
         if (!EnterPrivateMountNamespace() || !MountMemoryFileSystem(folders[0], "0", false)) {
             return "no mount";
         }
-        if (SplitPiece(host, 0) != kTransferCompleted) {
+        if (SplitPiece(host, 1) != kTransferCompleted) {
             return "refused: " + WhatIsLeft(host);
         }
         return ReadAll(Piece(1)) == Slice(bytes, 0, 500) ? "" : "the piece is wrong";
@@ -77,20 +77,20 @@ TEST_F(RoomOnRealMediaTest, AJoinPressNeedsRoomOnlyForWhatGoesBeyondTemp) {
             return "no mount";
         }
         std::ostringstream wrong;
-        if (JoinPiece(host, 0) != kTransferCompleted || JoinPiece(host, 1) != kTransferCompleted) {
+        if (JoinPiece(host, 1) != kTransferCompleted || JoinPiece(host, 2) != kTransferCompleted) {
             return "rows 1 and 2 did not join: " + WhatIsLeft(host);
         }
         // Row 3 stopped after its first chunk: 1 MiB left free, and the
         // press again adds just that.
         host.AtPump(host.pumps + 1, [] { TransferState = kTransferCancelRequested; });
-        if (JoinPiece(host, 2) != kTransferFailed || fs::file_size(Result()) != 5 * MiB) {
+        if (JoinPiece(host, 3) != kTransferFailed || fs::file_size(Result()) != 5 * MiB) {
             return "row 3 was not stopped after one chunk";
         }
-        if (JoinPiece(host, 2) != kTransferCompleted) {
+        if (JoinPiece(host, 3) != kTransferCompleted) {
             wrong << "row 3 again was refused; ";
         }
         // The medium is full now; row 1 again adds nothing.
-        if (JoinPiece(host, 0) != kTransferCompleted) {
+        if (JoinPiece(host, 1) != kTransferCompleted) {
             wrong << "row 1 again on the full medium was refused; ";
         }
         if (ReadAll(Result()) != Slice(bytes, 0, 6 * MiB)) {
@@ -141,14 +141,14 @@ TEST_F(RoomOnRealMediaTest, RootMayWriteIntoTheReservedBlocksAndOtherUsersMayNot
             if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
                 return "could not become another user";
             }
-            if (SplitPiece(host, 0) != kTransferFailed || host.errors.size() != 1 ||
+            if (SplitPiece(host, 1) != kTransferFailed || host.errors.size() != 1 ||
                 host.errors[0].ToUtf8() != NoRoom(folders[0], piece, available)) {
                 return "another user's press was not refused as it should be: " + WhatIsLeft(host);
             }
             return fs::exists(Piece(1)) ? "another user's refused press left its piece; " : "";
         });
         std::string wrong = user.report;
-        if (SplitPiece(host, 0) != kTransferCompleted) {
+        if (SplitPiece(host, 1) != kTransferCompleted) {
             wrong += "root's press was refused: " + WhatIsLeft(host);
         } else if (ReadAll(Piece(1)) != Slice(bytes, 0, piece)) {
             wrong += "root's piece is wrong";

@@ -45,7 +45,7 @@ TEST_F(SplitRefusalTest, ASourceThatIsNotAFileIsRefusedBeforeAnyPieceIsMade) {
             SCOPED_TRACE(bad);
             host.errors.clear();
             host.SetField(IDC_SOURCE_PATH, CString::FromUtf8(bad));
-            EXPECT_EQ(SplitPiece(host, row - 1), kTransferFailed);
+            EXPECT_EQ(SplitPiece(host, row), kTransferFailed);
             ASSERT_EQ(host.errors.size(), 1u);
             EXPECT_EQ(host.errors[0].ToUtf8(), SourceReadMessage(bad));
             EXPECT_TRUE(fs::is_empty(folders[row - 1]));
@@ -68,7 +68,7 @@ TEST_F(SplitRefusalTest, APieceWhoseOpenFailsAfterItsCreateIsRemovedAndCannotBeC
         SCOPED_TRACE(fault_injection::NameOf(kind));
         host.errors.clear();
         fault_injection::FailSystemCall(kind, EIO, skip);
-        EXPECT_EQ(SplitPiece(host, 3), kTransferFailed);
+        EXPECT_EQ(SplitPiece(host, 4), kTransferFailed);
         EXPECT_EQ(fault_injection::LastFailure(), kind);
         fault_injection::ClearFailures();
         ASSERT_EQ(host.errors.size(), 1u);
@@ -79,7 +79,7 @@ TEST_F(SplitRefusalTest, APieceWhoseOpenFailsAfterItsCreateIsRemovedAndCannotBeC
         EXPECT_TRUE(fs::is_empty(folders[3]));
     }
     // Nothing blocks the row: the next press writes the piece.
-    ASSERT_EQ(SplitPiece(host, 3), kTransferCompleted);
+    ASSERT_EQ(SplitPiece(host, 4), kTransferCompleted);
     EXPECT_EQ(ReadAll(Piece(4)),
               std::vector<unsigned char>(bytes.begin() + 300, bytes.begin() + 400));
 }

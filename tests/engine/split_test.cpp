@@ -73,12 +73,12 @@ TEST_F(SplitTest, PiecesOfSmallSourcesHoldTheirByteRanges) {
 TEST_F(SplitTest, TenMiBAndSevenBytesGivesNineWholeMiBAndALongerTenth) {
     const auto bytes = PatternBytes(10 * MiB + 7, 3);
     WriteAll(source, bytes);
-    ASSERT_EQ(SplitPiece(host, 0), kTransferCompleted);
+    ASSERT_EQ(SplitPiece(host, 1), kTransferCompleted);
     EXPECT_EQ(host.statusLines.size(), 2u);
     EXPECT_EQ(Utf8(host.statusLines[0]), "0%  (0M/1M ) 処理速度：0MB/s");
     EXPECT_EQ(Utf8(host.statusLines[1]), "100%");
     for (int row = 2; row <= 10; ++row) {
-        ASSERT_EQ(SplitPiece(host, row - 1), kTransferCompleted);
+        ASSERT_EQ(SplitPiece(host, row), kTransferCompleted);
     }
     for (int row = 1; row <= 9; ++row) {
         EXPECT_EQ(fs::file_size(Piece(row)), MiB);
@@ -139,7 +139,7 @@ TEST_F(SplitTest, AMissingSourceOrAFolderAsSourceCannotBeRead) {
     for (const fs::path& bad : {dir.path() / "missing.bin", folders[0]}) {
         host.errors.clear();
         host.SetField(IDC_SOURCE_PATH, ToCString(bad));
-        EXPECT_EQ(SplitPiece(host, 1), kTransferFailed);
+        EXPECT_EQ(SplitPiece(host, 2), kTransferFailed);
         ASSERT_EQ(host.errors.size(), 1u);
         EXPECT_EQ(Utf8(host.errors[0]), kSourceRead1 + bad.string() + kSourceRead2);
         EXPECT_FALSE(fs::exists(Piece(2)));
@@ -160,7 +160,7 @@ TEST_F(SplitTest, AnExistingPieceOrAFolderOfThatNameIsNeverTouched) {
 
     for (int row : rows) {
         host.errors.clear();
-        EXPECT_EQ(SplitPiece(host, row - 1), kTransferFailed);
+        EXPECT_EQ(SplitPiece(host, row), kTransferFailed);
         ASSERT_EQ(host.errors.size(), 1u);
         EXPECT_EQ(Utf8(host.errors[0]),
                   "既にファイル「" + Piece(row).string() + "」は存在します。");
@@ -176,7 +176,7 @@ TEST_F(SplitTest, AMissingFolderGivesTheCannotCreateMessageWithThePiecePath) {
     WriteAll(source, PatternBytes(100));
     const fs::path missing = dir.path() / "no-such-card";
     host.SetField(IDC_FOLDER_1 + 2, ToCString(missing));
-    EXPECT_EQ(SplitPiece(host, 2), kTransferFailed);
+    EXPECT_EQ(SplitPiece(host, 3), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), "ファイル「" + (missing / "temp003").string() + kCreate2);
     EXPECT_FALSE(fs::exists(missing));
@@ -186,11 +186,11 @@ TEST_F(SplitTest, AFolderTextEndingInASeparatorIsUsedAsTyped) {
     const auto bytes = PatternBytes(50);
     WriteAll(source, bytes);
     host.SetField(IDC_FOLDER_1 + 6, ToCString(folders[6].string() + Separator()));
-    ASSERT_EQ(SplitPiece(host, 6), kTransferCompleted);
+    ASSERT_EQ(SplitPiece(host, 7), kTransferCompleted);
     EXPECT_EQ(ReadAll(Piece(7)),
               std::vector<unsigned char>(bytes.begin() + 30, bytes.begin() + 35));
     // The message shows the path exactly as it was built: two separators.
-    EXPECT_EQ(SplitPiece(host, 6), kTransferFailed);
+    EXPECT_EQ(SplitPiece(host, 7), kTransferFailed);
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), "既にファイル「" + folders[6].string() + Separator() +
                                         Separator() + "temp007」は存在します。");
@@ -207,7 +207,7 @@ TEST_F(SplitTest, ASourceThatShrinksDuringTheCopyFailsWithoutStaleBytes) {
     // first chunk.
     host.AtPump(1, [&] { fs::resize_file(source, 4 * MiB + MiB / 2); });
     try {
-        SplitPiece(host, 1);
+        SplitPiece(host, 2);
         FAIL() << "the shrunken source must raise";
     } catch (const CFileException& e) {
         EXPECT_EQ(e.m_cause, CFileException::endOfFile);
@@ -221,7 +221,7 @@ TEST_F(SplitTest, ASourceThatShrinksDuringTheCopyFailsWithoutStaleBytes) {
 TEST_F(SplitTest, AFailedSizeQueryStopsWithTheReadMessageInsteadOfEmptyPieces) {
     WriteAll(source, PatternBytes(1000));
     fault_injection::FailCall(fault_injection::Call::QueryFileSizeByPath, ERROR_ACCESS_DENIED);
-    EXPECT_EQ(SplitPiece(host, 9), kTransferFailed);
+    EXPECT_EQ(SplitPiece(host, 10), kTransferFailed);
     fault_injection::ClearFailures();
     ASSERT_EQ(host.errors.size(), 1u);
     EXPECT_EQ(Utf8(host.errors[0]), kSourceRead1 + source.string() + kSourceRead2);
@@ -230,14 +230,14 @@ TEST_F(SplitTest, AFailedSizeQueryStopsWithTheReadMessageInsteadOfEmptyPieces) {
     EXPECT_FALSE(fs::exists(Piece(10)));
     EXPECT_TRUE(host.statusLines.empty());
     host.errors.clear();
-    EXPECT_EQ(SplitPiece(host, 9), kTransferCompleted);
+    EXPECT_EQ(SplitPiece(host, 10), kTransferCompleted);
     EXPECT_EQ(fs::file_size(Piece(10)), 100u);
 }
 
 TEST_F(SplitTest, TheStartCheckRefusesWithoutTouchingAnything) {
     WriteAll(source, PatternBytes(100));
     TransferState = kTransferRunning;
-    EXPECT_EQ(SplitPiece(host, 0), kTransferFailed);
+    EXPECT_EQ(SplitPiece(host, 1), kTransferFailed);
     EXPECT_EQ(TransferState, kTransferCancelRequested);
     EXPECT_TRUE(host.fieldReads.empty());
     EXPECT_FALSE(fs::exists(Piece(1)));
@@ -251,17 +251,17 @@ TEST_F(SplitTest, ASecondPressCancelsAfterTheCurrentChunkAndKeepsThePartialPiece
     TransferResult nested = kTransferCompleted;
     host.AtPump(2, [&] {
         EXPECT_EQ(TransferBuffer::LiveCount(), 1);
-        nested = SplitPiece(host, 2);
+        nested = SplitPiece(host, 3);
         EXPECT_EQ(TransferState, kTransferCancelRequested);
     });
-    EXPECT_EQ(SplitPiece(host, 2), kTransferFailed);
+    EXPECT_EQ(SplitPiece(host, 3), kTransferFailed);
     EXPECT_EQ(nested, kTransferFailed);
     EXPECT_TRUE(host.errors.empty());
     EXPECT_EQ(Utf8(host.statusLines.back()), "20%  (1M/5M ) 処理速度：0MB/s");
     EXPECT_EQ(ReadAll(Piece(3)),
               std::vector<unsigned char>(bytes.begin() + 10 * MiB, bytes.begin() + 12 * MiB));
     // The partial piece blocks a later press until the user removes it.
-    EXPECT_EQ(SplitPiece(host, 2), kTransferFailed);
+    EXPECT_EQ(SplitPiece(host, 3), kTransferFailed);
     EXPECT_EQ(Utf8(host.errors.at(0)), "既にファイル「" + Piece(3).string() + "」は存在します。");
 }
 
@@ -290,7 +290,7 @@ TEST_F(SplitTest, AWriteErrorLeavesTheCallAsAFileErrorWithTheStateIdle) {
         const rlimit limit{MiB + MiB / 2, MiB + MiB / 2};
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
-            SplitPiece(host, 0);
+            SplitPiece(host, 1);
             return 1;
         } catch (const CFileException& e) {
             if (e.m_cause != CFileException::diskFull || e.m_strFileName != ToCString(Piece(1))) {
@@ -340,7 +340,7 @@ TEST_F(SplitTest, AnUnobtainableBufferRaisesAMemoryError) {
             blocks.pop_back();
         }
         try {
-            SplitPiece(host, 0);
+            SplitPiece(host, 1);
             return 1;
         } catch (const CMemoryException& e) {
             return e.GetErrorMessage() == CString(u"ﾒﾓﾘが不足しています。") &&

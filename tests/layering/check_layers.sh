@@ -14,7 +14,10 @@
 # - the window framework's ports, framework/window/qt/ and
 #   framework/window/win32/, never include each other, and the shared files
 #   of framework/window/ include neither;
-# - nothing of tests/ or bench/.
+# - nothing of tests/ or bench/;
+# - no include circle: a header and the source of the same name are one unit,
+#   and no unit includes, by any path, a unit that includes it back (a circle
+#   is named by its includes, one per unit).
 # bench/ and tests/ are tools, not layers: they may include any layer and
 # use POSIX directly, so they are not checked; nor is data/ (the desktop
 # files and the tool that makes the icons).
@@ -44,6 +47,8 @@ classify() {
 
 failures=0
 checked=0
+# One include for each arrow between two units ("from to" -> "file:line includes name").
+declare -A arrow_at=()
 
 fail() {
     echo "$1:$2: $3" >&2
@@ -69,6 +74,10 @@ while IFS= read -r -d '' file; do
                 continue
                 ;;
         esac
+        if [ "$bracket" = '"' ] && [ -f "$name" ] && [ "${file%.*}" != "${name%.*}" ]; then
+            arrow="${file%.*} ${name%.*}"
+            arrow_at[$arrow]=${arrow_at[$arrow]:-"$file:$line includes $name"}
+        fi
         classify "$name"
         if [ "$rank" = 99 ]; then
             fail "$file" "$line" "$own_layer includes $name: the program never includes tests/ or bench/"
@@ -118,6 +127,27 @@ while IFS=: read -r file line text; do
     fi
 done < <(grep -rn 'resources/' engine/)
 
+# tsort names the units of each circle it has to break, in include order.
+circle() {
+    local units=("$@") i from to steps=""
+    for ((i = 0; i < $#; i++)); do
+        from=${units[i]} to=${units[(i + 1) % $#]}
+        steps+="${steps:+, }${arrow_at["$from $to"]:-"$from includes $to"}"
+    done
+    echo "include circle: $steps" >&2
+    failures=$((failures + 1))
+}
+units=()
+while IFS= read -r text; do
+    if [[ $text == *"input contains a loop:" ]]; then
+        ((${#units[@]} == 0)) || circle "${units[@]}"
+        units=()
+    else
+        units+=("${text#tsort: }")
+    fi
+done < <(printf '%s\n' "${!arrow_at[@]}" | LC_ALL=C tsort 2>&1 >/dev/null)
+((${#units[@]} == 0)) || circle "${units[@]}"
+
 if [ "$checked" -eq 0 ]; then
     echo "no source files found under $root" >&2
     exit 2
@@ -126,4 +156,4 @@ if [ "$failures" -gt 0 ]; then
     echo "layering: $failures violation(s) in $checked files; see docs/architecture.md" >&2
     exit 1
 fi
-echo "layering: $checked files, every include points down"
+echo "layering: $checked files, every include points down, no include circle"

@@ -72,7 +72,7 @@ void PressesTest::WriteSource(std::size_t size) {
 void PressesTest::FillFields(CDialog& d) const {
     d.SetDlgItemText(IDC_SOURCE_PATH, ToCString(source));
     for (int row = 1; row <= kRows; ++row) {
-        d.SetDlgItemText(FolderFieldOfRow(row - 1), ToCString(folders[row - 1]));
+        d.SetDlgItemText(FolderFieldOfRow(row), ToCString(folders[row - 1]));
     }
     d.SetDlgItemText(IDC_DEST_FOLDER, ToCString(destination));
 }

@@ -61,7 +61,7 @@ CString ToCString(const std::filesystem::path& p) {
 }
 
 std::filesystem::path PieceFile(const std::filesystem::path& folder, int row) {
-    return std::filesystem::path(PiecePath(ToCString(folder), row - 1).str());
+    return std::filesystem::path(PiecePath(ToCString(folder), row).str());
 }
 
 std::vector<unsigned char> ReadAll(const std::filesystem::path& file) {

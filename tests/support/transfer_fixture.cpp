@@ -45,7 +45,7 @@ void TransferFixture::SplitAll(const std::vector<unsigned char>& bytes, std::vec
         rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     }
     for (int row : rows) {
-        ASSERT_EQ(SplitPiece(host, row - 1), kTransferCompleted) << "split row " << row;
+        ASSERT_EQ(SplitPiece(host, row), kTransferCompleted) << "split row " << row;
     }
     EXPECT_TRUE(host.errors.empty());
 }

@@ -33,8 +33,9 @@ TEST(MainDialogTest, WindowTitleIconFixedSizeNoMinimiseOrMaximiseBoxCentred) {
         const QList<QSize> sizes = window->windowIcon().availableSizes();
         EXPECT_TRUE(sizes.contains(QSize(32, 32)));
         EXPECT_TRUE(sizes.contains(QSize(16, 16)));
-        EXPECT_EQ(dlg.GetIcon(TRUE).cacheKey(), dlg.GetWindowIcon().cacheKey());
-        EXPECT_EQ(dlg.GetIcon(FALSE).cacheKey(), dlg.GetWindowIcon().cacheKey());
+        ASSERT_NE(dlg.GetWindowIcon(), nullptr);
+        EXPECT_EQ(dlg.GetIcon(TRUE), dlg.GetWindowIcon());
+        EXPECT_EQ(dlg.GetIcon(FALSE), dlg.GetWindowIcon());
 
         // Centred in the work area of its screen.
         const QRect work = window->screen()->availableGeometry();

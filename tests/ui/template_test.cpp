@@ -2,8 +2,10 @@
 // the ids, texts, rectangles and styles of the dialog's design.
 #include <gtest/gtest.h>
 
+#include <QIcon>
 #include <vector>
 
+#include "framework/window/icon.h"
 #include "resources/resources.h"
 #include "tests/support/dialog_driver.h"
 #include "ui/main_dialog.h"
@@ -134,8 +136,10 @@ TEST(MainTemplateTest, IconHasA32And16PixelImageOfAtMost16Colours) {
         EXPECT_TRUE((width == 32 && height == 32) || (width == 16 && height == 16));
     }
     const HICON icon = LoadIconResource(kAppIcon);
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_TRUE(icon->availableSizes().contains(QSize(32, 32)));
+    EXPECT_TRUE(icon->availableSizes().contains(QSize(16, 16)));
+    EXPECT_EQ(LoadIconResource(kAppIcon), icon);  // shared: one icon per resource
 }
 
 TEST(MainTemplateTest, TheDialogBuildsEveryControlWithItsTemplateText) {

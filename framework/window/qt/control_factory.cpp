@@ -111,7 +111,9 @@ QWidget* CreateStatic(const DialogItemTemplate& item, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setFocusPolicy(Qt::NoFocus);
     if (IsIcon(item) && item.icon != nullptr) {
-        label->setPixmap(LoadIconResource(*item.icon).pixmap(32, 32));
+        if (const HICON icon = LoadIconResource(*item.icon)) {
+            label->setPixmap(icon->pixmap(32, 32));
+        }
     } else {
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -159,6 +161,6 @@ QWidget* CreateControl(const DialogItemTemplate& item, const PixelRect& rect, QW
 }
 
 void ConnectClick(QAbstractButton* button, CDialog& dialog, int id) {
-    QObject::connect(button, &QAbstractButton::clicked, dialog.GetSafeHwnd(),
+    QObject::connect(button, &QAbstractButton::clicked, button,
                      [&dialog, id] { dialog.SendEvent(MessageEvent::command, id); });
 }

@@ -23,6 +23,5 @@ class QWidget;
 QWidget* CreateControl(const DialogItemTemplate& item, const PixelRect& rect, QWidget* parent);
 
 // Sends each click of `button` to `dialog` as the command `id`, through the
-// dialog's one dispatch. The connection ends with the dialog's window, which
-// must exist.
+// dialog's one dispatch, for as long as the button lives.
 void ConnectClick(QAbstractButton* button, CDialog& dialog, int id);

@@ -1,5 +1,5 @@
-// CDialog over Qt: the members that work on the window (a DialogWindow) and
-// its widgets.
+// CDialog over Qt: the members that work on the window (a DialogWindow, which
+// the dialog's DialogPort makes and keeps) and its widgets.
 #include "framework/window/dialog.h"
 
 #include <QAbstractButton>
@@ -9,21 +9,13 @@
 
 #include "framework/window/qt/control_text.h"
 #include "framework/window/qt/dialog_port.h"
-#include "framework/window/qt/dialog_window.h"
 #include "framework/window/qt/system_text.h"
 #include "framework/window/qt/window_icon.h"
 
-namespace {
-
-// A dialog's window is always its DialogWindow.
-DialogWindow* WindowOf(HWND window) {
-    return static_cast<DialogWindow*>(window);
-}
-
-}  // namespace
-
 CDialog::~CDialog() {
-    Port::DeleteWindow(*this);
+    // The window goes without a word to the message map.
+    DetachWindow();
+    m_port.reset();
 }
 
 PixelRect CDialog::MapDialogRect(int x, int y, int cx, int cy) const {
@@ -31,22 +23,25 @@ PixelRect CDialog::MapDialogRect(int x, int y, int cx, int cy) const {
 }
 
 std::intptr_t CDialog::RunModalLoop(HWND owner) {
-    Port::MakeWindow(*this, owner);
-    if (m_hWnd == nullptr) {
-        return -1;
-    }
-    if (!m_bEnded) {
+    m_port.reset(new DialogPort(*this, owner));
+    AttachWindow(m_port->Window(), m_port->BaseUnits());
+    m_windowMenu = CMenu::PlatformWindowMenu();
+    if (RunInitDialog()) {
         // QDialog centres a window that has not been placed on the work area
         // of its screen (over its owner when it has one) as it is shown.
-        WindowOf(m_hWnd)->exec();
+        m_port->Window()->exec();
     }
     const int result = m_nModalResult;
-    Port::DestroyWindow(*this);
+    if (m_hWnd != nullptr) {
+        SendEvent(MessageEvent::destroy);
+    }
+    DetachWindow();
+    m_port.reset();
     return result;
 }
 
 void CDialog::EndModalLoop(int result) {
-    WindowOf(m_hWnd)->done(result);
+    m_port->Window()->done(result);
 }
 
 void CDialog::OnSysCommand(unsigned nID, std::intptr_t) {
@@ -97,7 +92,7 @@ void CDialog::SetWindowText(const CString& text) {
     }
 }
 
-void CDialog::SetIcon(const HICON& icon, BOOL bBigIcon) {
+void CDialog::SetIcon(HICON icon, BOOL bBigIcon) {
     (bBigIcon ? m_bigIcon : m_smallIcon) = icon;
     if (m_hWnd == nullptr) {
         return;
@@ -106,11 +101,7 @@ void CDialog::SetIcon(const HICON& icon, BOOL bBigIcon) {
 }
 
 HWND CDialog::GetDlgItem(int id) const {
-    if (m_port == nullptr) {
-        return nullptr;
-    }
-    const auto found = m_port->controls.find(id);
-    return found != m_port->controls.end() ? found->second : nullptr;
+    return m_port != nullptr ? m_port->Control(id) : nullptr;
 }
 
 int CDialog::GetDlgCtrlID(HWND control) const {

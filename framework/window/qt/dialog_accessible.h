@@ -12,7 +12,7 @@ class QWidget;
 // WS_VISIBLE; such a control is never shown afterwards.
 void HideFromAssistiveTechnologies(QWidget* control);
 
-// Gives every dialog window (DialogWindow) the view above. Called by each
-// dialog window as it is made, before anything can ask for its interface;
-// installs once per process.
+// Gives every dialog window (DialogWindow) the view above. Called before each
+// dialog window is made (DialogPort), so before anything can ask for its
+// interface; installs once per process.
 void InstallDialogAccessibility();

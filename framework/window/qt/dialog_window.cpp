@@ -7,13 +7,8 @@
 #include <QPushButton>
 
 #include "framework/window/dialog.h"
-#include "framework/window/qt/dialog_accessible.h"
 
-DialogWindow::DialogWindow(CDialog* dialog, QWidget* parent) : QDialog(parent), m_dialog(dialog) {
-    // Before anything (a title, a control) could make Qt ask for this
-    // window's interface.
-    InstallDialogAccessibility();
-}
+DialogWindow::DialogWindow(CDialog* dialog, QWidget* parent) : QDialog(parent), m_dialog(dialog) {}
 
 void DialogWindow::SetFrameStyle(std::uint32_t style) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;

@@ -1,5 +1,3 @@
-#include "framework/window/window_system.h"
-
 #include <QMessageBox>
 #include <QString>
 

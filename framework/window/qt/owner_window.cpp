@@ -1,7 +1,7 @@
 // The active modal window as Qt keeps it: the top of its stack of modal windows.
 #include <QApplication>
 
-#include "framework/window/window_system.h"
+#include "framework/window/owner_window.h"
 
 HWND ActiveModalWindow() {
     return QApplication::activeModalWidget();

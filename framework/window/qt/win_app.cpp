@@ -6,7 +6,6 @@
 
 #include "framework/window/qt/system_text.h"
 #include "framework/window/win_app.h"
-#include "framework/window/window_system.h"
 
 namespace {
 

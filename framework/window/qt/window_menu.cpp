@@ -6,7 +6,7 @@
 #include <QPoint>
 
 #include "framework/window/qt/system_text.h"
-#include "framework/window/window_system.h"
+#include "framework/window/window_menu.h"
 
 std::vector<CMenu::Item> SystemMenuItems(HMENU) {
     return {};

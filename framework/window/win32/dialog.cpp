@@ -1,6 +1,7 @@
 // CDialog over the Windows API: the system's dialog manager builds the window
 // and its controls from the template in memory and runs the modal loop; the
-// dialog procedure (dialog_port.h) routes its messages through the map.
+// dialog procedure (DialogPort, dialog_port.h) routes its messages through
+// the map.
 #include <utility>
 
 #include "framework/window/dialog.h"
@@ -34,8 +35,8 @@ PixelRect CDialog::MapDialogRect(int x, int y, int cx, int cy) const {
 std::intptr_t CDialog::RunModalLoop(HWND owner) {
     const DialogTemplateMemory memory(m_template);
     const INT_PTR result =
-        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), memory.Get(), owner, &Port::Procedure,
-                                reinterpret_cast<LPARAM>(this));
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), memory.Get(), owner,
+                                &DialogPort::Procedure, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     // A loop that ended otherwise (the window could not be made: -1) gives
     // the system's answer.
@@ -124,7 +125,7 @@ HICON SmallImageOf(HICON icon) {
 
 }  // namespace
 
-void CDialog::SetIcon(const HICON& icon, BOOL bBigIcon) {
+void CDialog::SetIcon(HICON icon, BOOL bBigIcon) {
     (bBigIcon ? m_bigIcon : m_smallIcon) = bBigIcon ? icon : SmallImageOf(icon);
     if (m_hWnd != nullptr) {
         SendMessageW(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,

@@ -8,7 +8,7 @@
 #include "framework/window/win32/file_drop.h"
 #include "framework/window/win32/window_centering.h"
 
-void CDialog::PortDeleter::operator()(Port* port) const {
+void CDialog::DialogPortDeleter::operator()(DialogPort* port) const {
     delete port;
 }
 
@@ -41,7 +41,7 @@ void PrepareControls(HWND window) {
 
 }  // namespace
 
-INT_PTR CALLBACK CDialog::Port::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK DialogPort::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
@@ -82,32 +82,30 @@ INT_PTR CALLBACK CDialog::Port::Procedure(HWND window, UINT message, WPARAM wPar
             if (!CanMinimise(*dialog)) {
                 return FALSE;
             }
-            return reinterpret_cast<INT_PTR>(dialog->m_smallIcon != nullptr ? dialog->m_smallIcon
-                                                                            : dialog->m_bigIcon);
+            return reinterpret_cast<INT_PTR>(
+                dialog->GetIcon(FALSE) != nullptr ? dialog->GetIcon(FALSE) : dialog->GetIcon(TRUE));
         default:
             return FALSE;
     }
 }
 
-INT_PTR CDialog::Port::InitDialog(CDialog& dialog, HWND window) {
-    dialog.m_hWnd = window;
+INT_PTR DialogPort::InitDialog(CDialog& dialog, HWND window) {
     RECT units{0, 0, 4, 8};
     ::MapDialogRect(window, &units);
-    dialog.m_baseUnits = DialogBaseUnits{units.right, units.bottom};
     // The system menu is bound when the dialog asks for it (GetSystemMenu).
-    dialog.m_windowMenu = CMenu();
+    CDialog::PortAccess::AttachWindow(dialog, window, DialogBaseUnits{units.right, units.bottom});
     // Icons given before the window existed.
-    if (dialog.m_bigIcon != nullptr) {
-        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog.m_bigIcon));
+    if (const HICON bigIcon = dialog.GetIcon(TRUE); bigIcon != nullptr) {
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     }
-    if (dialog.m_smallIcon != nullptr) {
-        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(dialog.m_smallIcon));
+    if (const HICON smallIcon = dialog.GetIcon(FALSE); smallIcon != nullptr) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     }
 
     AfxCallGuarded(window, [window] { PrepareControls(window); });
 
-    dialog.RunInitDialog();
-    if (!dialog.m_bEnded && (dialog.m_template.style & DS_CENTER) == 0) {
+    if (CDialog::PortAccess::RunInitDialog(dialog) &&
+        (dialog.GetTemplate().style & DS_CENTER) == 0) {
         // The template's own position is not used, as on Linux.
         CenterWindow(window, GetWindow(window, GW_OWNER));
     }
@@ -116,18 +114,17 @@ INT_PTR CDialog::Port::InitDialog(CDialog& dialog, HWND window) {
     return FALSE;
 }
 
-INT_PTR CDialog::Port::Destroy(CDialog& dialog, HWND window) {
+INT_PTR DialogPort::Destroy(CDialog& dialog, HWND window) {
     dialog.SendEvent(MessageEvent::destroy);
     ClearAccessibleNames(window);
     // Nothing the window sees while it goes reaches the dialog any more.
     SetWindowLongPtrW(window, DWLP_USER, 0);
-    dialog.m_hWnd = nullptr;
-    dialog.m_windowMenu = CMenu();
+    CDialog::PortAccess::DetachWindow(dialog);
     return FALSE;  // the dialog manager frees its own font and data
 }
 
-INT_PTR CDialog::Port::ContextMenu(CDialog& dialog, LPARAM lParam) {
-    HWND window = dialog.m_hWnd;
+INT_PTR DialogPort::ContextMenu(CDialog& dialog, LPARAM lParam) {
+    HWND window = dialog.GetSafeHwnd();
     if (lParam == -1) {
         // From the keyboard (Shift+F10, the Menu key): at the window's top left.
         POINT origin{0, 0};
@@ -144,7 +141,7 @@ INT_PTR CDialog::Port::ContextMenu(CDialog& dialog, LPARAM lParam) {
     return TRUE;
 }
 
-INT_PTR CDialog::Port::PaintMinimised(CDialog& dialog, HWND window) {
+INT_PTR DialogPort::PaintMinimised(CDialog& dialog, HWND window) {
     AfxCallGuarded(window, [&dialog, window] {
         const PaintDC dc(window);
         SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
@@ -152,13 +149,13 @@ INT_PTR CDialog::Port::PaintMinimised(CDialog& dialog, HWND window) {
         GetClientRect(window, &client);
         const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-        if (dialog.m_bigIcon != nullptr) {
-            DrawIcon(dc.Get(), x, y, dialog.m_bigIcon);
+        if (const HICON icon = dialog.GetIcon(TRUE); icon != nullptr) {
+            DrawIcon(dc.Get(), x, y, icon);
         }
     });
     return TRUE;
 }
 
-bool CDialog::Port::CanMinimise(const CDialog& dialog) {
-    return (dialog.m_template.style & WS_MINIMIZEBOX) != 0;
+bool DialogPort::CanMinimise(const CDialog& dialog) {
+    return (dialog.GetTemplate().style & WS_MINIMIZEBOX) != 0;
 }

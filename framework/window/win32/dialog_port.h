@@ -1,9 +1,11 @@
-// CDialog's own part over the Windows API: the dialog procedure of every
-// CDialog's window. The system's
-// dialog manager calls it for each message; it finds the CDialog (kept in the
-// window's DWLP_USER from WM_INITDIALOG on) and routes the message through the
-// dialog's message map, every handler inside AfxCallGuarded, so no exception
-// crosses the system's frames:
+// The Windows part of a CDialog: the dialog procedure of every CDialog's
+// window. The system keeps the window and its controls, so the port keeps
+// nothing of its own (a CDialog's DialogPort stays null). The system's dialog
+// manager calls the procedure for each message; it finds the CDialog (kept in
+// the window's DWLP_USER from WM_INITDIALOG on) and routes the message through
+// the dialog's message map, every handler inside AfxCallGuarded, so no
+// exception crosses the system's frames. It reaches the dialog through its
+// public members and CDialog::PortAccess only:
 // - WM_INITDIALOG: sets the dialog's window, base units and window menu,
 //   makes edit fields take dropped files (file_drop.h) and group boxes
 //   show their captions on one line (control_text.h), runs the end of the
@@ -23,7 +25,8 @@
 #include "framework/window/dialog.h"
 #include "platform/win_types.h"
 
-struct CDialog::Port {
+class DialogPort {
+public:
     // For DialogBoxIndirectParamW; the creation parameter is the CDialog.
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

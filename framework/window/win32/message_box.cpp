@@ -1,7 +1,7 @@
 // The system's own message box.
+#include "framework/window/message_box.h"
 #include "framework/core/message_box_style.h"
 #include "framework/window/win32/system_text.h"
-#include "framework/window/window_system.h"
 
 int ShowSystemMessageBox(HWND owner, const CString& text, const CString& title, unsigned style) {
     UINT flags = style;

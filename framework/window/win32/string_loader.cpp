@@ -1,6 +1,6 @@
 // On Windows the program's texts are its string table resource.
+#include "framework/window/string_loader.h"
 #include "framework/window/win32/system_text.h"
-#include "framework/window/window_system.h"
 
 CString LoadSystemString(unsigned id) {
     // A zero buffer size returns the resource's own text (not terminated)

@@ -9,7 +9,6 @@
 
 #include "framework/window/win32/system_text.h"
 #include "framework/window/win_app.h"
-#include "framework/window/window_system.h"
 
 void RunMessageLoop() {
     MSG message;

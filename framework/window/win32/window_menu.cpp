@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "framework/window/win32/system_text.h"
-#include "framework/window/window_system.h"
+#include "framework/window/window_menu.h"
 
 namespace {
 

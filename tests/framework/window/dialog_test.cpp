@@ -388,18 +388,21 @@ TEST(DialogTest, FramesAndLabelsTakeNoMouseInputSoControlsInsideThemDo) {
 }
 
 TEST(DialogTest, WindowIconsBigAndSmall) {
+    QPixmap big(32, 32);
+    big.fill(Qt::red);
+    QPixmap small(16, 16);
+    small.fill(Qt::blue);
+    const QIcon bigIcon(big);
+    const QIcon smallIcon(small);
     CTestDlg dlg;
     RunModal(dlg, [&] {
-        QPixmap big(32, 32);
-        big.fill(Qt::red);
-        QPixmap small(16, 16);
-        small.fill(Qt::blue);
-        dlg.SetIcon(QIcon(big), TRUE);
-        dlg.SetIcon(QIcon(small), FALSE);
+        dlg.SetIcon(&bigIcon, TRUE);
+        dlg.SetIcon(&smallIcon, FALSE);
         const QIcon icon = dlg.GetSafeHwnd()->windowIcon();
         EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
         EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
-        EXPECT_EQ(dlg.GetIcon(TRUE).availableSizes(), QList<QSize>{QSize(32, 32)});
+        EXPECT_EQ(dlg.GetIcon(TRUE), &bigIcon);
+        EXPECT_EQ(dlg.GetIcon(TRUE)->availableSizes(), QList<QSize>{QSize(32, 32)});
     });
 }
 

@@ -1,0 +1,5 @@
+#include "framework/window/wnd.h"
+
+IMPLEMENT_DYNAMIC(CWnd, CObject)
+
+void CWnd::ShowHelp() {}

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "platform/file_api.h"
-#include "platform/file_system_space.h"
+#include "platform/space_query.h"
 
 namespace {
 

@@ -2,10 +2,8 @@
 // volume that holds the path.
 #include <string>
 
-#include "platform/fault_injection.h"
 #include "platform/file_api.h"
-#include "platform/file_system_space.h"
-#include "platform/injection_point.h"
+#include "platform/space_query.h"
 
 namespace {
 
@@ -32,15 +30,7 @@ std::wstring FullPath(const char16_t* path) {
 
 }  // namespace
 
-bool QueryFileSystemSpace(const char16_t* path, FileSystemSpace& space) {
-    DWORD ignored = ERROR_SUCCESS;  // the query reports no error number, only false
-    if (fault_injection::TakeFailure(fault_injection::Call::QueryFileSystemSpace, ignored)) {
-        return false;
-    }
-    if (const auto faked = fault_injection::FakedFileSystemSpace()) {
-        space = *faked;
-        return true;
-    }
+bool AskSystemForSpace(const char16_t* path, FileSystemSpace& space) {
     // The volume that holds the path (a drive's root or a mounted folder):
     // both calls below want a folder, and the path may name a file. A
     // relative path is made full first, from the working directory as the

@@ -6,10 +6,8 @@
 
 #include <string>
 
-#include "platform/fault_injection.h"
 #include "platform/file_api.h"
-#include "platform/file_system_space.h"
-#include "platform/injection_point.h"
+#include "platform/space_query.h"
 #include "platform/system_calls_posix.h"
 #include "platform/utf.h"
 
@@ -33,19 +31,10 @@ bool MayUseReservedBlocks() {
 
 }  // namespace
 
-bool QueryFileSystemSpace(const char16_t* path, FileSystemSpace& space) {
-    DWORD ignored = ERROR_SUCCESS;  // the query reports no error number, only false
-    if (fault_injection::TakeFailure(fault_injection::Call::QueryFileSystemSpace, ignored)) {
-        return false;
-    }
-    if (const auto faked = fault_injection::FakedFileSystemSpace()) {
-        space = *faked;
-        return true;
-    }
+bool AskSystemForSpace(const char16_t* path, FileSystemSpace& space) {
     std::string utf8;
     struct statfs st {};
-    if (path == nullptr || !Utf16ToUtf8(std::u16string_view(path), utf8) ||
-        sys::Statfs(utf8.c_str(), &st) != 0) {
+    if (!Utf16ToUtf8(std::u16string_view(path), utf8) || sys::Statfs(utf8.c_str(), &st) != 0) {
         return false;
     }
     // A file system that counts no blocks (a memory file system without a

@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "platform/file_system_space.h"
+#include "platform/space_query.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-TEST(FileSystemSpaceWin32Test, ARelativePathIsAskedOfTheVolumeThatHoldsIt) {
+TEST(SpaceQueryWin32Test, ARelativePathIsAskedOfTheVolumeThatHoldsIt) {
     TempDir dir;
     WriteAll(dir.path() / "temp", {1, 2, 3});
     std::wstring previous(MAX_PATH + 1, L'\0');

@@ -16,7 +16,11 @@ constexpr int kMostRounds = 99;
 // On a simulated medium ten pieces of 64 MiB: every wait of the write-behind
 // shows, and the slowest medium is still done in minutes.
 constexpr std::uint64_t kMediumDefaultSize = std::uint64_t{640} << 20;
-constexpr int kMediumDefaultRounds = 1;
+// Two rounds, so that one unlucky run does not make a medium's figures.
+constexpr int kMediumDefaultRounds = 2;
+// A page at the least; the kernel refuses more than the device takes.
+constexpr int kFewestSectorsKb = 4;
+constexpr int kMostSectorsKb = 1 << 20;
 // The cancel is pressed in the middle of a piece: a piece needs two chunks.
 constexpr std::uint64_t kMediumSmallestSize = std::uint64_t{20} << 20;
 // Slower than this a run takes hours; faster, the limit is no longer the
@@ -44,6 +48,17 @@ const std::string& ValueOf(const std::vector<std::string>& args, std::size_t& i)
         throw BenchError("option " + args[i] + " needs a value");
     }
     return args[++i];
+}
+
+int ParseSectorsKb(const std::string& text) {
+    int kb = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), kb);
+    if (error != std::errc() || end != text.data() + text.size() || kb < kFewestSectorsKb ||
+        kb > kMostSectorsKb) {
+        throw BenchError("--max-sectors-kb wants a whole number of KiB from 4 to 1048576, not '" +
+                         text + "'");
+    }
+    return kb;
 }
 
 int ParseRounds(const std::string& text) {
@@ -88,6 +103,12 @@ std::uint64_t ParseByteCount(std::string_view text, const std::string& option,
 // What a run on simulated media takes unless told otherwise, and what it
 // cannot do.
 void ApplyMediumRules(BenchOptions& options, bool sizeGiven, bool roundsGiven) {
+    if (options.mediumSpeeds.empty()) {
+        if (options.ownGroup || options.maxSectorsKb != 0) {
+            throw BenchError("--own-group and --max-sectors-kb go with --medium only");
+        }
+        return;
+    }
     if (!options.sync) {
         throw BenchError(
             "--no-sync does not go with --medium: a medium's run ends when its data is on it");
@@ -157,6 +178,10 @@ BenchOptions ParseBenchOptions(const std::vector<std::string>& args,
             roundsGiven = true;
         } else if (arg == "--medium") {
             options.mediumSpeeds = ParseMediumSpeeds(ValueOf(args, i));
+        } else if (arg == "--own-group") {
+            options.ownGroup = true;
+        } else if (arg == "--max-sectors-kb") {
+            options.maxSectorsKb = ParseSectorsKb(ValueOf(args, i));
         } else if (arg == "--cold") {
             options.cold = true;
         } else if (arg == "--no-sync") {
@@ -167,15 +192,13 @@ BenchOptions ParseBenchOptions(const std::vector<std::string>& args,
             throw BenchError("unknown argument '" + arg + "'");
         }
     }
-    if (!options.mediumSpeeds.empty()) {
-        ApplyMediumRules(options, sizeGiven, roundsGiven);
-    }
+    ApplyMediumRules(options, sizeGiven, roundsGiven);
     return options;
 }
 
 std::string BenchUsage() {
     return "usage: tesserak_bench [--size BYTES] [--dir FOLDER] [--rounds N] [--cold] "
-           "[--no-sync] [--medium SPEEDS]\n"
+           "[--no-sync] [--medium SPEEDS [--own-group] [--max-sectors-kb KIB]]\n"
            "  --size BYTES   size of the source file, with an optional K, M, G or T suffix "
            "(default 2G)\n"
            "  --dir FOLDER   where the run's work folder is made (default: bench-work in the "
@@ -194,5 +217,11 @@ std::string BenchUsage() {
            "pieces and\n"
            "                 the joined file go on it, the source stays on the disk "
            "(default size 640M,\n"
-           "                 1 round)\n";
+           "                 2 rounds)\n"
+           "  --own-group    the media's write limit on a block-I/O cgroup of the benchmark's "
+           "own\n"
+           "                 (cgroup v1; the default is the root group, v2 always has its own)\n"
+           "  --max-sectors-kb KIB  the loop device's largest request (its queue's "
+           "max_sectors_kb;\n"
+           "                 default: the kernel's)\n";
 }

@@ -17,6 +17,11 @@ struct BenchOptions {
     // Write speeds, in bytes per second, of the simulated slow media to run
     // on instead of the fast disk; empty for the fast disk.
     std::vector<std::uint64_t> mediumSpeeds;
+    // The media's write limit on a block-I/O group of the benchmark's own;
+    // otherwise, on cgroup v1, on the root group.
+    bool ownGroup = false;
+    // The loop device's largest request, in KiB; 0 leaves the kernel's.
+    int maxSectorsKb = 0;
 };
 
 // Parses argv; raises BenchError with the offending argument on bad input.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "bench/floor_loop.h"
 #include "bench/unique_fd.h"
 #include "engine/piece_layout.h"
 #include "tests/support/temp_dir.h"
@@ -55,6 +56,11 @@ RunSample Contenders::WindowJoin(const Paths& rows, const std::filesystem::path&
         },
         stretches);
     return sample;
+}
+
+RunSample Contenders::Floor(const std::filesystem::path& file, std::uint64_t size,
+                            PumpStretches& waits) {
+    return Timed({}, [&] { WriteAtFloor(file, size, waits); }, {});
 }
 
 RunSample Contenders::Tool(const ChildProcess& tool, const Paths& inputs, const Paths& outputs) {

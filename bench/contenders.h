@@ -4,6 +4,7 @@
 // disk, or, without sync, before they are flushed.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -37,6 +38,8 @@ public:
                           PumpStretches& stretches);
     RunSample WindowJoin(const Paths& rows, const std::filesystem::path& dest,
                          PumpStretches& stretches);
+    // The medium's floor (WriteAtFloor) writing `size` bytes to `file`.
+    RunSample Floor(const std::filesystem::path& file, std::uint64_t size, PumpStretches& waits);
     // A standard tool that reads `inputs` and writes `outputs`.
     RunSample Tool(const ChildProcess& tool, const Paths& inputs, const Paths& outputs);
     // The window's split press of row 1 cancelled by a second press at pump

@@ -1,11 +1,14 @@
 // The benchmark on simulated slow media (--medium): for each write speed a
 // fresh medium (SimulatedMedium), on which `dd bs=1M conv=fdatasync` copies
-// the source, the real window's ten split presses write their pieces, and
-// its ten join presses write the joined file from pieces kept on the disk;
-// then one split press is cancelled by a second press from inside its pump.
-// The source stays on the normal disk. Prints per speed the MB/s of dd and of
-// the window's presses, the longest and the 99th-percentile stretch without
-// a pump from the click to the press's end, and how long the cancel took.
+// the source, the medium's floor (WriteAtFloor) writes as much, the real
+// window's ten split presses write their pieces, and its ten join presses
+// write the joined file from pieces kept on the disk; then one split press is
+// cancelled by a second press from inside its pump. The source stays on the
+// normal disk. Prints per speed the MB/s of dd, of the floor and of the
+// window's presses, the longest and the 99th-percentile stretch without a
+// pump from the click to the press's end beside the floor's longest and
+// 99th-percentile wait, how long the cancel took, and whether the window
+// met its aims against the floor.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +39,7 @@ private:
     struct Figures {
         std::uint64_t bytesPerSecond;
         ThroughputTable table;
+        PumpStretches floor;
         PumpStretches split;
         PumpStretches join;
         std::vector<WindowRunner::CancelTimes> cancels;
@@ -44,6 +48,7 @@ private:
     void RunOnMedium(Figures& figures, int number);
     void RunRound(Figures& figures, const std::filesystem::path& medium, int round);
     void PrintSummary() const;
+    void PrintVerdict(const Figures& figures) const;
 
     BenchOptions m_options;
     std::ostream& m_out;

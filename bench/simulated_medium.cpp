@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 
 #include "bench/bench_error.h"
@@ -27,6 +28,12 @@ constexpr std::uint64_t kSpareBytes = std::uint64_t{96} << 20;
 constexpr int kUnmountAttempts = 50;
 constexpr useconds_t kUnmountPause = 100'000;
 
+// The loop device's request size in sysfs.
+std::filesystem::path SectorsKbFile(dev_t device) {
+    return "/sys/dev/block/" + std::to_string(major(device)) + ":" + std::to_string(minor(device)) +
+           "/queue/max_sectors_kb";
+}
+
 bool OnPath(const std::string& program) {
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path == nullptr ? "" : path);
@@ -36,6 +43,15 @@ bool OnPath(const std::string& program) {
         }
     }
     return false;
+}
+
+void WriteSectorsKb(dev_t device, const std::string& kb) {
+    std::ofstream file(SectorsKbFile(device));
+    file << kb << std::flush;
+    if (!file) {
+        throw BenchError("cannot write " + kb + " to " + SectorsKbFile(device).string() +
+                         " (more than the device's max_hw_sectors_kb?)");
+    }
 }
 
 }  // namespace
@@ -57,9 +73,9 @@ std::string SimulatedMedium::WhyUnavailable() {
 }
 
 SimulatedMedium::SimulatedMedium(const std::filesystem::path& name, std::uint64_t capacity,
-                                 std::uint64_t bytesPerSecond)
-    : m_mount(name.string() + ".img", capacity + kSpareBytes, name),
-      m_limit(m_mount.device, bytesPerSecond) {}
+                                 std::uint64_t bytesPerSecond, bool ownGroup, int maxSectorsKb)
+    : m_mount(name.string() + ".img", capacity + kSpareBytes, name, maxSectorsKb),
+      m_limit(m_mount.device, bytesPerSecond, ownGroup) {}
 
 std::string SimulatedMedium::Describe() const {
     // The kernel's name of the device, as the loop option found it.
@@ -67,12 +83,17 @@ std::string SimulatedMedium::Describe() const {
                                std::to_string(minor(m_mount.device));
     std::error_code error;
     const std::string loop = std::filesystem::read_symlink(device, error).filename().string();
+    std::ifstream sectors(SectorsKbFile(m_mount.device));
+    std::string sectorsKb = "?";
+    sectors >> sectorsKb;
     return "/dev/" + (error ? "loop?" : loop) + " on " + m_mount.image.string() + ", ext4 on " +
-           m_mount.folder.string() + ", " + m_limit.Describe();
+           m_mount.folder.string() + ", max_sectors_kb " + sectorsKb +
+           (m_mount.sectorsKbBefore.empty() ? "" : " (was " + m_mount.sectorsKbBefore + ")") +
+           ", " + m_limit.Describe();
 }
 
 SimulatedMedium::Mount::Mount(const std::filesystem::path& image, std::uint64_t size,
-                              const std::filesystem::path& folder)
+                              const std::filesystem::path& folder, int maxSectorsKb)
     : image(image), folder(folder) {
     try {
         if (std::filesystem::exists(image)) {
@@ -102,6 +123,15 @@ SimulatedMedium::Mount::Mount(const std::filesystem::path& image, std::uint64_t 
             throw BenchError(DescribeErrno("cannot read the device of " + folder.string(), errno));
         }
         device = status.st_dev;
+        if (maxSectorsKb > 0) {
+            std::ifstream before(SectorsKbFile(device));
+            std::string old;
+            if (!(before >> old)) {
+                throw BenchError("cannot read " + SectorsKbFile(device).string());
+            }
+            WriteSectorsKb(device, std::to_string(maxSectorsKb));
+            sectorsKbBefore = old;
+        }
     } catch (...) {
         Undo();
         throw;
@@ -109,6 +139,14 @@ SimulatedMedium::Mount::Mount(const std::filesystem::path& image, std::uint64_t 
 }
 
 void SimulatedMedium::Mount::Undo() noexcept {
+    if (!sectorsKbBefore.empty()) {
+        try {
+            WriteSectorsKb(device, sectorsKbBefore);
+        } catch (const BenchError& e) {
+            std::fprintf(stderr, "tesserak_bench: %s\n", e.what());
+        }
+        sectorsKbBefore.clear();
+    }
     for (int attempt = 1; mounted && ::umount2(folder.c_str(), 0) != 0; ++attempt) {
         if (errno != EBUSY || attempt == kUnmountAttempts) {
             std::fprintf(stderr, "tesserak_bench: could not unmount %s (%s); detaching it lazily\n",

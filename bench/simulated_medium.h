@@ -22,10 +22,12 @@ public:
     static std::string WhyUnavailable();
 
     // Makes `name`.img and the mount point `name` beside it, neither of
-    // which may exist; the file system holds about `capacity` bytes. Raises
+    // which may exist; the file system holds about `capacity` bytes. The
+    // limit goes on a group of this process's own when `ownGroup`; the loop
+    // device's largest request is `maxSectorsKb` unless that is 0. Raises
     // BenchError.
     SimulatedMedium(const std::filesystem::path& name, std::uint64_t capacity,
-                    std::uint64_t bytesPerSecond);
+                    std::uint64_t bytesPerSecond, bool ownGroup, int maxSectorsKb);
 
     // The folder where the medium's file system is mounted.
     const std::filesystem::path& root() const { return m_mount.folder; }
@@ -38,7 +40,7 @@ private:
     // the file system is unmounted, even by someone else.
     struct Mount {
         Mount(const std::filesystem::path& image, std::uint64_t size,
-              const std::filesystem::path& folder);
+              const std::filesystem::path& folder, int maxSectorsKb);
         ~Mount() { Undo(); }
         Mount(const Mount&) = delete;
         Mount& operator=(const Mount&) = delete;
@@ -50,6 +52,9 @@ private:
         bool madeFolder = false;
         bool mounted = false;
         dev_t device = 0;
+        // The device's max_sectors_kb as it was, to put back; empty when
+        // it was left alone.
+        std::string sectorsKbBefore;
     };
 
     Mount m_mount;

@@ -15,16 +15,18 @@ constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 // Room left over on the disk beyond the files themselves.
 constexpr std::uint64_t kSpareBytes = std::uint64_t{256} << 20;
 
-// splitmix64: a few instructions per 8 bytes, so making the source costs
-// little next to the runs it feeds; every starting value is usable.
-std::uint64_t NextRandom(std::uint64_t& state) {
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-}
-
 }  // namespace
+
+void FillRandom(std::vector<std::uint64_t>& block, std::uint64_t& state) {
+    // splitmix64: a few instructions per 8 bytes, so making the data costs
+    // little next to the runs it feeds; every starting value is usable.
+    for (auto& word : block) {
+        std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        word = z ^ (z >> 31);
+    }
+}
 
 WorkFolder::WorkFolder(const std::filesystem::path& parent, std::uint64_t needed,
                        const std::string& neededFor)
@@ -82,9 +84,7 @@ std::filesystem::path WorkFolder::MakeSource(std::uint64_t size) const {
     std::uint64_t state = 0x7E55E4A4ULL;
     for (std::uint64_t left = size; left > 0;) {
         InterruptFlag::ThrowIfRaised("the making of the source file");
-        for (auto& word : block) {
-            word = NextRandom(state);
-        }
+        FillRandom(block, state);
         const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBlockSize));
         file.WriteAll(block.data(), count);
         left -= count;

@@ -40,6 +40,8 @@ private:
     std::optional<TempDir> m_dir;
 };
 
+// Fills `block` with the next pseudo-random words after `state`.
+void FillRandom(std::vector<std::uint64_t>& block, std::uint64_t& state);
 // Makes each folder with its parents; raises BenchError.
 void MakeFolders(const std::vector<std::filesystem::path>& folders);
 // Removes each file, or each folder with what is in it; raises BenchError.

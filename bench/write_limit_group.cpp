@@ -139,7 +139,7 @@ std::string WriteLimitGroup::WhyUnavailable() {
     return {};
 }
 
-WriteLimitGroup::WriteLimitGroup(dev_t device, std::uint64_t bytesPerSecond)
+WriteLimitGroup::WriteLimitGroup(dev_t device, std::uint64_t bytesPerSecond, bool ownGroup)
     : m_device(std::to_string(major(device)) + ":" + std::to_string(minor(device))),
       m_bytesPerSecond(bytesPerSecond) {
     const auto hierarchy = FindHierarchy();
@@ -154,6 +154,8 @@ WriteLimitGroup::WriteLimitGroup(dev_t device, std::uint64_t bytesPerSecond)
             const auto available = Words(ReadSmallFile(root / "cgroup.controllers"));
             WriteControl(root / "cgroup.subtree_control",
                          Contains(available, "memory") ? "+io +memory" : "+io");
+        }
+        if (m_version == 2 || ownGroup) {
             std::string pattern = (root / "tesserak-bench-XXXXXX").string();
             if (::mkdtemp(pattern.data()) == nullptr) {
                 throw BenchError(

@@ -13,7 +13,9 @@
 // group. Version 1 limits each group's own I/O only, and charges all
 // write-back by the flusher threads to the root group; with the process in
 // the root group too, one limit covers every write to the device, which no
-// other program uses.
+// other program uses. Asked for a group of its own, on v1 the limit covers
+// only the writes the process issues itself (a started write-back, a sync),
+// not the flusher threads'.
 //
 // On the way out, failure and interruption included, the limit is lifted,
 // the process goes back to its own group and a group made is removed.
@@ -32,7 +34,8 @@ public:
 
     // Raises BenchError naming the control file and the cause, with nothing
     // left behind.
-    WriteLimitGroup(dev_t device, std::uint64_t bytesPerSecond);
+    // `ownGroup`: a new group on cgroup v1 too.
+    WriteLimitGroup(dev_t device, std::uint64_t bytesPerSecond, bool ownGroup);
     ~WriteLimitGroup();
     WriteLimitGroup(const WriteLimitGroup&) = delete;
     WriteLimitGroup& operator=(const WriteLimitGroup&) = delete;

@@ -1,9 +1,10 @@
-// Drives the real main dialog as a user would: the dialog runs modally, the
-// mode button and the fields are set, and the ten part buttons are clicked,
-// rows 1 to 10 in order, for a whole split or a whole join. Every press must
-// end with "完了" on its button, "100%" on the status line and no message
-// box; anything else raises BenchError. Built on the tests' dialog with
-// windows onto its pumps and their recorded message boxes.
+// Drives the real main dialog as a user would, through the tests' window
+// driver (tests/support/window_driver.h): the dialog runs modally, its mode
+// button is clicked and its fields are filled, and the ten part buttons are
+// clicked through the window system's input path, rows 1 to 10 in order, for
+// a whole split or a whole join. Every press must end with "完了" on its
+// button, "100%" on the status line and no message box; anything else, a
+// failure the driver reports included, raises BenchError.
 #pragma once
 
 #include <filesystem>
@@ -12,33 +13,32 @@
 #include <vector>
 
 #include "bench/pump_stretches.h"
+#include "bench/run_clock.h"
 #include "tests/support/observed_dialog.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/recorded_boxes.h"
+#include "tests/support/window_driver.h"
 
 class WindowRunner {
 public:
-    // Runs the ten presses.
-    using Presses = std::function<void()>;
-    // Called inside the dialog's modal loop once the window is up and its
-    // mode and fields are set, with the ten presses to run exactly once, so
-    // that a clock around them counts the presses and not the making of the
-    // window.
-    using AroundPresses = std::function<void(const Presses&)>;
-
-    // Starts the window framework (OffscreenApp); there is one runner per
-    // process. Raises BenchError when it cannot.
+    // Starts the window framework (OffscreenApp) and takes the driver's
+    // failures; there is one runner per process. Raises BenchError when the
+    // framework cannot start.
     WindowRunner();
+    ~WindowRunner();
+    WindowRunner(const WindowRunner&) = delete;
+    WindowRunner& operator=(const WindowRunner&) = delete;
 
     // Writes piece n of `source` into rowFolders[n - 1], n = 1..10; the
-    // presses' stretches without a pump go into `stretches`.
-    void SplitAll(const std::filesystem::path& source,
-                  const std::vector<std::filesystem::path>& rowFolders, const AroundPresses& around,
-                  PumpStretches& stretches);
+    // presses' stretches without a pump go into `stretches`. `clock`, when
+    // given, times the ten presses, not the making of the window.
+    RunSample SplitAll(const std::filesystem::path& source,
+                       const std::vector<std::filesystem::path>& rowFolders,
+                       PumpStretches& stretches, const RunClock* clock = nullptr);
     // Puts the piece of each row folder into `temp` in `destFolder`.
-    void JoinAll(const std::vector<std::filesystem::path>& rowFolders,
-                 const std::filesystem::path& destFolder, const AroundPresses& around,
-                 PumpStretches& stretches);
+    RunSample JoinAll(const std::vector<std::filesystem::path>& rowFolders,
+                      const std::filesystem::path& destFolder, PumpStretches& stretches,
+                      const RunClock* clock = nullptr);
 
     // How fast a second press stops a running one.
     struct CancelTimes {
@@ -63,16 +63,20 @@ private:
         std::vector<std::filesystem::path> rowFolders;
         std::filesystem::path destFolder;
     };
-    // Runs the dialog modally; inside its loop clicks the mode button, fills
-    // the fields and runs `steps`. An error raised by them ends the dialog
-    // and is raised again once the dialog is gone. Every pump goes into
-    // `stretches`; an interrupt reaches a running copy as a close request.
+    // Runs the dialog modally (RunModalSteps); inside its loop clicks the
+    // mode button, fills the fields and runs `steps`. An error raised by them
+    // ends the dialog and is raised again once the dialog is gone. Every pump
+    // goes into `stretches`; an interrupt reaches a running copy as a close
+    // request.
     void RunDialog(ObservedDialog& dlg, int modeButton, const Fields& fields,
                    PumpStretches& stretches, const std::function<void()>& steps);
     void Press(ObservedDialog& dlg, const std::string& mode, int row, PumpStretches& stretches);
-    // Raises when the press `what` showed a box or was interrupted.
+    // Raises when the press `what` showed a box, was interrupted or the
+    // driver reported a failure.
     void CheckPress(const std::string& what);
 
     OffscreenApp m_app;
     RecordedBoxes m_boxes;
+    std::string m_driverFailure;  // the first since the last check
+    DriverFailureHandler m_previousHandler;
 };

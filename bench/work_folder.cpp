@@ -3,17 +3,31 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <system_error>
 
 #include "bench/bench_error.h"
 #include "bench/interrupt_flag.h"
-#include "bench/report_text.h"
+#include "bench/throughput_table.h"
 #include "bench/unique_fd.h"
+#include "engine/piece_layout.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 // Room left over on the disk beyond the files themselves.
 constexpr std::uint64_t kSpareBytes = std::uint64_t{256} << 20;
+
+// The command line as one text, for messages.
+std::string CommandLine(const std::vector<std::string>& argv,
+                        const std::filesystem::path& stdoutTo) {
+    std::string line;
+    for (const auto& arg : argv) {
+        line += (line.empty() ? "" : " ") + arg;
+    }
+    return stdoutTo.empty() ? line : line + " > " + stdoutTo.string();
+}
 
 }  // namespace
 
@@ -112,5 +126,60 @@ void RemoveAll(const std::vector<std::filesystem::path>& paths) {
         if (error) {
             throw BenchError("cannot remove " + path.string() + ": " + error.message());
         }
+    }
+}
+
+std::vector<std::filesystem::path> RowFolders(const std::filesystem::path& parent) {
+    std::vector<std::filesystem::path> rows;
+    for (int row = 1; row <= kPieceCount; ++row) {
+        char name[16];
+        std::snprintf(name, sizeof name, "row%02d", row);
+        rows.push_back(parent / name);
+    }
+    return rows;
+}
+
+std::vector<std::filesystem::path> PiecesIn(const std::vector<std::filesystem::path>& rows) {
+    std::vector<std::filesystem::path> pieces;
+    for (int row = 1; row <= kPieceCount; ++row) {
+        pieces.push_back(PieceFile(rows[static_cast<std::size_t>(row - 1)], row));
+    }
+    return pieces;
+}
+
+int RunTool(const std::vector<std::string>& argv, const std::filesystem::path& stdoutTo) {
+    const std::string line = CommandLine(argv, stdoutTo);
+    InterruptFlag::ThrowIfRaised(line.c_str());
+    ChildResult result;
+    try {
+        result = RunProgram(argv, stdoutTo, InterruptFlag::Raised);
+    } catch (const std::system_error& e) {
+        throw BenchError("cannot start '" + line + "': " + e.code().message());
+    }
+    InterruptFlag::ThrowIfRaised(line.c_str());
+    if (!result.exited) {
+        throw BenchError("'" + line + "' was killed by signal " + std::to_string(result.signal));
+    }
+    return result.exitCode;
+}
+
+void RunToolChecked(const std::vector<std::string>& argv, const std::filesystem::path& stdoutTo) {
+    const int status = RunTool(argv, stdoutTo);
+    if (status != 0) {
+        throw BenchError("'" + CommandLine(argv, stdoutTo) + "' failed with exit status " +
+                         std::to_string(status));
+    }
+}
+
+void CheckSameFile(const std::filesystem::path& expected, const std::filesystem::path& actual,
+                   const std::string& what) {
+    // cmp names the first differing byte on its own output.
+    const int status = RunTool({"cmp", expected.string(), actual.string()});
+    if (status == 1) {
+        throw BenchError(what + ": " + actual.string() + " differs from " + expected.string());
+    }
+    if (status != 0) {
+        throw BenchError("'" + CommandLine({"cmp", expected.string(), actual.string()}, {}) +
+                         "' failed with exit status " + std::to_string(status));
     }
 }

@@ -58,9 +58,10 @@ endfunction()
 # The Qt-free tests and their support.
 tesserak_precompile(${tesserak_std_headers} <gtest/gtest.h>
     TARGETS test_support headless_tests)
-# The window tests, their drivers, fixtures and mains.
+# The window tests, their fixtures and mains (not the window driver, which
+# the benchmark builds without GoogleTest).
 tesserak_precompile(${tesserak_std_headers} ${tesserak_window_headers} <gtest/gtest.h>
-    TARGETS main_dialog_fixture window_driver qt_test_main win32_test_main behaviour_tests
+    TARGETS main_dialog_fixture qt_test_main win32_test_main behaviour_tests
             framework_tests ui_tests window_tests_win32)
 # The window framework, the main dialog, the program and the benchmark.
 tesserak_precompile(${tesserak_std_headers} ${tesserak_window_headers}

@@ -26,20 +26,17 @@ int RunOnMedia(const BenchOptions& options) {
     for (const std::uint64_t speed : options.mediumSpeeds) {
         speeds += (speeds.empty() ? "" : ",") + std::to_string(speed);
     }
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     std::vector<std::string> args = {"bash",
                                      TESSERAK_BENCH_MEDIUM_SCRIPT,
-                                     self.string(),
-                                     options.dir.string(),
+                                     std::filesystem::read_symlink("/proc/self/exe"),
+                                     options.dir,
                                      std::to_string(options.size),
                                      options.ownGroup ? "own" : "root",
                                      std::to_string(options.maxSectorsKb),
                                      speeds,
                                      "--"};
-    for (const std::string& arg : ArgumentsOf(options)) {
-        args.push_back(arg);
-    }
+    const std::vector<std::string> passedOn = ArgumentsOf(options);
+    args.insert(args.end(), passedOn.begin(), passedOn.end());
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -66,12 +63,11 @@ int main(int argc, char** argv) {
         std::cout << BenchUsage();
         return 0;
     }
-    if (!options.mediumSpeeds.empty() && options.onMedium.empty()) {
-        return RunOnMedia(options);
-    }
-
     InterruptFlag::Install();
     try {
+        if (!options.mediumSpeeds.empty() && options.onMedium.empty()) {
+            return RunOnMedia(options);
+        }
         if (options.onMedium.empty()) {
             BenchRun run(options, std::cout);
             run.Run();

@@ -1,6 +1,4 @@
-// The command line of the benchmark, read with CLI11: the grammar (options,
-// values, --help) is CLI11's, the values are read here with the messages a
-// user sees.
+// The command line of the benchmark, read by CLI11.
 #pragma once
 
 #include <cstdint>
@@ -29,10 +27,7 @@ struct BenchOptions {
 // is used when --dir is not given.
 BenchOptions ParseBenchOptions(int argc, const char* const* argv,
                                const std::filesystem::path& defaultDir);
-
 // The usage text printed by --help and after a bad option.
 std::string BenchUsage();
-
-// The arguments that make the benchmark do what `options` say, for a run on
-// one medium (--medium's own options left out).
+// What medium.sh passes on to the run on each medium.
 std::vector<std::string> ArgumentsOf(const BenchOptions& options);

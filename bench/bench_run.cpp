@@ -140,12 +140,7 @@ void BenchRun::RunRound(int round) {
         return m_clock.Time(
             inputs, [&] { RunToolChecked(argv, stdoutTo); }, outputs);
     };
-    phase({{kOurSplit,
-            [&] {
-                return m_clock.Time(
-                    {m_source}, [&] { m_engine.SplitAll(m_source, m_ourRows); },
-                    PiecesIn(m_ourRows));
-            }},
+    phase({{kOurSplit, [&] { return m_engine.SplitAll(m_source, m_ourRows, &m_clock); }},
            {kWindowSplit,
             [&] { return m_window.SplitAll(m_source, m_windowRows, m_stretches, &m_clock); }},
            {kToolSplit, [&] {
@@ -166,12 +161,7 @@ void BenchRun::RunRound(int round) {
     for (const auto& piece : m_toolPieces) {
         cat.push_back(piece.string());
     }
-    phase({{kOurJoin,
-            [&] {
-                return m_clock.Time(PiecesIn(m_ourRows),
-                                    [&] { m_engine.JoinAll(m_ourRows, m_ourJoined); },
-                                    {m_ourJoined / "temp"});
-            }},
+    phase({{kOurJoin, [&] { return m_engine.JoinAll(m_ourRows, m_ourJoined, &m_clock); }},
            {kWindowJoin,
             [&] { return m_window.JoinAll(m_windowRows, m_windowJoined, m_stretches, &m_clock); }},
            {kToolJoin, [&] {

@@ -17,11 +17,11 @@ namespace {
 constexpr std::uint64_t kWriteSize = std::uint64_t{1} << 20;
 constexpr std::uint64_t kUnsettled = std::uint64_t{256} << 10;
 
-void SyncRange(const UniqueFd& file, std::uint64_t from, std::uint64_t count, unsigned flags,
-               const std::filesystem::path& path) {
+void SyncRange(const UniqueFd& file, std::uint64_t from, std::uint64_t count, unsigned flags) {
     if (::sync_file_range(file.get(), static_cast<off64_t>(from), static_cast<off64_t>(count),
                           flags) != 0) {
-        throw BenchError(DescribeErrno("cannot write " + path.string() + " to the medium", errno));
+        throw BenchError(
+            DescribeErrno("cannot write " + file.path().string() + " to the medium", errno));
     }
 }
 
@@ -38,13 +38,12 @@ void WriteAtFloor(const std::filesystem::path& file, std::uint64_t size, PumpStr
         FillRandom(block, state);
         const std::uint64_t count = std::min(size - written, kWriteSize);
         out.WriteAll(block.data(), static_cast<std::size_t>(count));
-        SyncRange(out, written, count, SYNC_FILE_RANGE_WRITE, file);
+        SyncRange(out, written, count, SYNC_FILE_RANGE_WRITE);
         written += count;
         if (written > settled + kUnsettled) {
             SyncRange(
                 out, settled, written - kUnsettled - settled,
-                SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER,
-                file);
+                SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
             settled = written - kUnsettled;
         }
         waits.Pump();

@@ -1,10 +1,10 @@
 #include "bench/run_clock.h"
 
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 
 #include "bench/bench_error.h"
 #include "bench/interrupt_flag.h"
@@ -17,12 +17,7 @@ constexpr const char* kDropCaches = "/proc/sys/vm/drop_caches";
 // Opening for writing is the real test: root inside a container may pass
 // access(2) and still meet a read-only /proc/sys.
 bool CanDropCaches() {
-    const int fd = ::open(kDropCaches, O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    ::close(fd);
-    return true;
+    return std::ofstream(kDropCaches, std::ios::app).is_open();
 }
 
 double Seconds(const timeval& t) {
@@ -80,21 +75,20 @@ RunSample RunClock::Time(const Paths& inputs, const std::function<void()>& run,
 
 void RunClock::PrepareCache(const Paths& inputs) const {
     ::sync();
-    if (m_canDrop) {
-        UniqueFd control(kDropCaches, O_WRONLY, "to drop the page cache");
-        control.WriteAll("3\n", 2);
-        control.Close();
-    }
-    if (m_cold) {
-        return;
+    if (m_canDrop && !(std::ofstream(kDropCaches, std::ios::app) << "3\n" << std::flush)) {
+        throw BenchError(std::string("cannot write 3 to ") + kDropCaches +
+                         " to drop the page cache");
     }
     // read(2) through a small buffer, not mmap, so the warming does not show
     // up in the resident-memory figure of the engine.
-    std::vector<unsigned char> buffer(std::size_t{1} << 20);
-    for (const auto& input : inputs) {
-        UniqueFd file(input, O_RDONLY, "to warm the page cache");
-        while (file.Read(buffer.data(), buffer.size()) > 0) {
+    std::vector<char> buffer(std::size_t{1} << 20);
+    for (const auto& input : m_cold ? Paths{} : inputs) {
+        std::ifstream file(input, std::ios::binary);
+        while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
             InterruptFlag::ThrowIfRaised("the warming of the page cache");
+        }
+        if (!file.eof()) {
+            throw BenchError("cannot read " + input.string() + " to warm the page cache");
         }
     }
 }
@@ -109,6 +103,15 @@ std::string RunClock::Describe() const {
     }
     return "warm cache: before each timed run, sync and read the run's input once (the cache "
            "cannot be dropped without root, so earlier runs' files may stay cached too)";
+}
+
+RunSample TimeOrRun(const RunClock* clock, const RunClock::Paths& inputs,
+                    const std::function<void()>& run, const RunClock::Paths& outputs) {
+    if (clock != nullptr) {
+        return clock->Time(inputs, run, outputs);
+    }
+    run();
+    return {};
 }
 
 long long PeakResidentBytesOfSelf() {

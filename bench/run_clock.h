@@ -50,6 +50,11 @@ private:
     bool m_canDrop;
 };
 
+// `run` timed by `clock` (RunClock::Time), or run untimed, giving an empty
+// sample, when there is no clock.
+RunSample TimeOrRun(const RunClock* clock, const RunClock::Paths& inputs,
+                    const std::function<void()>& run, const RunClock::Paths& outputs);
+
 // The peak resident set of this process (which runs the engine) and the
 // largest of the children waited for so far (the standard tools), in bytes.
 long long PeakResidentBytesOfSelf();

@@ -18,12 +18,12 @@ int g_argc = 1;
 char g_name[] = "tesserak_bench";
 char* g_argv[] = {g_name, nullptr};
 
-void CheckCaption(const ObservedDialog& dlg, const std::string& what, int id,
-                  const std::u16string& caption) {
+void CheckText(const ObservedDialog& dlg, const std::string& what, int id,
+               const std::u16string& expected) {
     const CString shown = dlg.GetDlgItemText(id);
-    if (shown.str() != caption) {
-        throw BenchError(what + " ended with the caption '" + shown.ToUtf8() + "', not '" +
-                         CString(caption).ToUtf8() + "'");
+    if (shown.str() != expected) {
+        throw BenchError(what + " left '" + shown.ToUtf8() + "' where '" +
+                         CString(expected).ToUtf8() + "' belongs");
     }
 }
 
@@ -45,21 +45,19 @@ WindowRunner::~WindowRunner() {
     SetDriverFailureHandler(std::move(m_previousHandler));
 }
 
-void WindowRunner::RunDialog(ObservedDialog& dlg, int modeButton, const Fields& fields,
+void WindowRunner::RunDialog(ObservedDialog& dlg, bool split, const std::filesystem::path& source,
+                             const Paths& rows, const std::filesystem::path& dest,
                              PumpStretches& stretches, const std::function<void()>& steps) {
-    const bool split = modeButton == IDC_MODE_SPLIT;
     const std::string what = split ? "the window split" : "the window join";
     dlg.onPump = [&](int) {
         stretches.Pump();
         if (InterruptFlag::Raised() && TransferState == kTransferRunning) {
-            // What a user's close request does: the copy stops after this chunk.
-            PostClose(dlg);
+            PostClose(dlg);  // as a user's close request: the copy stops after this chunk
         }
     };
-    // An error must not unwind through the window system's event handling:
-    // it ends the dialog and is raised again once the dialog is gone.
+    // An error must not unwind through the window system's event handling.
     std::exception_ptr failure;
-    auto guarded = [&](std::function<void()> step) {
+    const auto guarded = [&](std::function<void()> step) {
         return [&, step = std::move(step)] {
             try {
                 step();
@@ -69,28 +67,25 @@ void WindowRunner::RunDialog(ObservedDialog& dlg, int modeButton, const Fields& 
             }
         };
     };
-    const std::intptr_t result = RunModalSteps(
-        dlg, {guarded([&] { PostClick(dlg, modeButton); }), guarded([&] {
-                  if (dlg.IsSplitMode() != split) {
-                      throw BenchError(what + ": a click on its mode button left the main " +
-                                       "dialog in " + (split ? "join" : "split") + " mode");
-                  }
-                  if (fields.rowFolders.size() != static_cast<std::size_t>(kPieceCount)) {
-                      throw BenchError("the window needs exactly ten row folders");
-                  }
-                  for (int row = 0; row < kPieceCount; ++row) {
-                      dlg.SetDlgItemText(
-                          FolderFieldOfRow(row),
-                          ToCString(fields.rowFolders[static_cast<std::size_t>(row)]));
-                  }
-                  if (!fields.source.empty()) {
-                      dlg.SetDlgItemText(IDC_SOURCE_PATH, ToCString(fields.source));
-                  }
-                  if (!fields.destFolder.empty()) {
-                      dlg.SetDlgItemText(IDC_DEST_FOLDER, ToCString(fields.destFolder));
-                  }
-                  steps();
-              })});
+    const auto fill = [&] {
+        if (dlg.IsSplitMode() != split) {
+            throw BenchError(what + ": a click on its mode button left the other mode");
+        }
+        for (int row = 0; row < kPieceCount; ++row) {
+            dlg.SetDlgItemText(FolderFieldOfRow(row),
+                               ToCString(rows.at(static_cast<std::size_t>(row))));
+        }
+        for (const auto& [id, path] :
+             {std::pair{IDC_SOURCE_PATH, source}, {IDC_DEST_FOLDER, dest}}) {
+            if (!path.empty()) {
+                dlg.SetDlgItemText(id, ToCString(path));
+            }
+        }
+        steps();
+    };
+    const int mode = split ? IDC_MODE_SPLIT : IDC_MODE_JOIN;
+    const std::intptr_t result =
+        RunModalSteps(dlg, {guarded([&] { PostClick(dlg, mode); }), guarded(fill)});
     const std::string driverFailure = std::exchange(m_driverFailure, {});
     if (failure) {
         std::rethrow_exception(failure);
@@ -118,77 +113,57 @@ void WindowRunner::CheckPress(const std::string& what) {
     }
 }
 
-void WindowRunner::Press(ObservedDialog& dlg, const std::string& mode, int row,
-                         PumpStretches& stretches) {
-    const std::string what = "the window " + mode + " press of row " + std::to_string(row);
-    // Delivered at once: the press runs to its end inside the click.
-    stretches.BeginPress();
-    ClickThroughSystem(dlg, RowButton(row));
-    stretches.EndPress();
-    CheckPress(what);
-    CheckCaption(dlg, what, RowButton(row), u"完了");
-    const CString status = dlg.GetDlgItemText(IDC_STATUS);
-    if (status.str() != u"100%") {
-        throw BenchError(what + " left the status line '" + status.ToUtf8() + "', not '100%'");
+void WindowRunner::PressAll(ObservedDialog& dlg, bool split, PumpStretches& stretches) {
+    // Rows 1 to 9 of a join may come in any order; the tenth must come last.
+    for (int row = 1; row <= kPieceCount; ++row) {
+        const std::string what = std::string("the window ") + (split ? "split" : "join") +
+                                 " press of row " + std::to_string(row);
+        // Delivered at once: the press runs to its end inside the click.
+        stretches.BeginPress();
+        ClickThroughSystem(dlg, RowButton(row));
+        stretches.EndPress();
+        CheckPress(what);
+        CheckText(dlg, what, RowButton(row), u"完了");
+        CheckText(dlg, what, IDC_STATUS, u"100%");
     }
 }
 
-RunSample WindowRunner::SplitAll(const std::filesystem::path& source,
-                                 const std::vector<std::filesystem::path>& rowFolders,
+RunSample WindowRunner::SplitAll(const std::filesystem::path& source, const Paths& rows,
                                  PumpStretches& stretches, const RunClock* clock) {
     ObservedDialog dlg;
     RunSample sample;
-    RunDialog(dlg, IDC_MODE_SPLIT, {source, rowFolders, {}}, stretches, [&] {
-        const auto presses = [&] {
-            for (int row = 1; row <= kPieceCount; ++row) {
-                Press(dlg, "split", row, stretches);
-            }
-        };
-        if (clock == nullptr) {
-            presses();
-        } else {
-            sample = clock->Time({source}, presses, PiecesIn(rowFolders));
-        }
+    RunDialog(dlg, true, source, rows, {}, stretches, [&] {
+        const auto presses = [&] { PressAll(dlg, true, stretches); };
+        sample = TimeOrRun(clock, {source}, presses, PiecesIn(rows));
     });
     return sample;
 }
 
-RunSample WindowRunner::JoinAll(const std::vector<std::filesystem::path>& rowFolders,
-                                const std::filesystem::path& destFolder, PumpStretches& stretches,
-                                const RunClock* clock) {
+RunSample WindowRunner::JoinAll(const Paths& rows, const std::filesystem::path& dest,
+                                PumpStretches& stretches, const RunClock* clock) {
     ObservedDialog dlg;
     RunSample sample;
-    RunDialog(dlg, IDC_MODE_JOIN, {{}, rowFolders, destFolder}, stretches, [&] {
-        // Rows 1 to 9 may come in any order; the tenth must come last.
-        const auto presses = [&] {
-            for (int row = 1; row <= kPieceCount; ++row) {
-                Press(dlg, "join", row, stretches);
-            }
-        };
-        if (clock == nullptr) {
-            presses();
-        } else {
-            sample = clock->Time(PiecesIn(rowFolders), presses, {destFolder / "temp"});
-        }
+    RunDialog(dlg, false, {}, rows, dest, stretches, [&] {
+        const auto presses = [&] { PressAll(dlg, false, stretches); };
+        sample = TimeOrRun(clock, PiecesIn(rows), presses, {dest / "temp"});
     });
     return sample;
 }
 
-WindowRunner::CancelTimes WindowRunner::SplitCancelled(
-    const std::filesystem::path& source, const std::vector<std::filesystem::path>& rowFolders,
-    int row, int atPump) {
+WindowRunner::CancelTimes WindowRunner::SplitCancelled(const std::filesystem::path& source,
+                                                       const Paths& rows, int row, int atPump) {
     using Clock = PumpStretches::Clock;
     const std::string what = "the window's cancelled split press of row " + std::to_string(row);
     PumpStretches unused;
     ObservedDialog dlg;
-    // Outside the steps: a second click still queued when they end is run,
-    // or dropped with the button, before the dialog is gone.
+    // Outside the steps: the driver delivers what is still queued before the
+    // dialog's run returns.
     std::optional<Clock::time_point> start;
     std::optional<Clock::time_point> end;
     CString caption;
     int pumps = 0;
     CancelTimes times;
-    RunDialog(dlg, IDC_MODE_SPLIT, {source, rowFolders, {}}, unused, [&] {
+    RunDialog(dlg, true, source, rows, {}, unused, [&] {
         dlg.onPump = [&, timing = dlg.onPump](int pump) {
             timing(pump);
             if (++pumps == atPump) {
@@ -212,7 +187,7 @@ WindowRunner::CancelTimes WindowRunner::SplitCancelled(
             throw BenchError(what + ": the second press left the caption '" + caption.ToUtf8() +
                              "', not '失敗'");
         }
-        CheckCaption(dlg, what, RowButton(row), u"失敗");
+        CheckText(dlg, what, RowButton(row), u"失敗");
         times = {*end - *start, over - *start};
     });
     return times;

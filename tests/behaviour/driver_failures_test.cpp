@@ -6,48 +6,19 @@
 
 #include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "tests/support/main_dialog_fixture.h"
 
-namespace {
-
-// The messages of the failures `action` adds to the running test, caught
-// instead of failing it. A failure the binding adds reads "Failed" and then
-// the driver's words.
-std::vector<std::string> FailuresOf(const std::function<void()>& action) {
-    ::testing::TestPartResultArray results;
-    {
-        const ::testing::ScopedFakeTestPartResultReporter reporter(
-            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
-        action();
-    }
-    std::vector<std::string> messages;
-    for (int i = 0; i < results.size(); ++i) {
-        if (results.GetTestPartResult(i).nonfatally_failed()) {
-            messages.push_back(results.GetTestPartResult(i).message());
-        }
-    }
-    return messages;
-}
-
 TEST(DriverFailuresTest, WhatTheDriverCannotDoFailsTheRunningTest) {
-    struct Case {
-        const char* name;
-        std::function<void(CSplitJoinDlg&)> action;
-        std::string failure;
-    };
-    const Case cases[] = {
-        {"a click on a dialog whose window was never made",
-         [](CSplitJoinDlg& d) { ClickThroughSystem(d, IDC_ROW_BUTTON_1); },
-         "no control " + std::to_string(IDC_ROW_BUTTON_1) + " to click"},
-        {"a step left when the dialog ends",
-         [](CSplitJoinDlg& d) {
+    const std::pair<std::function<void(CDialog&)>, std::string> cases[] = {
+        {[](CDialog& d) { ClickThroughSystem(d, IDOK); },
+         "no control " + std::to_string(IDOK) + " to click"},
+        {[](CDialog& d) {
              RunModalSteps(d, {[&d] { d.EndDialog(IDCANCEL); }, [] {}});
          },
          "the dialog ended before every step had run (1 of 2 ran)"},
-        {"a look at a modal window after the dialog has ended",
-         [](CSplitJoinDlg& d) {
+        {[](CDialog& d) {
              RunModalSteps(d, {[&d] {
                                d.EndDialog(IDCANCEL);
                                WhenModalOpens(d, [](const ModalWindowView&) {});
@@ -55,12 +26,17 @@ TEST(DriverFailuresTest, WhatTheDriverCannotDoFailsTheRunningTest) {
          },
          "no modal window opened over the dialog"},
     };
-    for (const Case& c : cases) {
-        CSplitJoinDlg dlg;
-        EXPECT_EQ(FailuresOf([&] { c.action(dlg); }),
-                  std::vector<std::string>{"Failed\n" + c.failure})
-            << c.name;
+    for (const auto& [action, failure] : cases) {
+        CSplitJoinDlg dlg;  // its window made only by a run
+        ::testing::TestPartResultArray results;
+        {
+            const ::testing::ScopedFakeTestPartResultReporter reporter(
+                ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD,
+                &results);
+            action(dlg);
+        }
+        ASSERT_EQ(results.size(), 1) << failure;
+        EXPECT_TRUE(results.GetTestPartResult(0).nonfatally_failed());
+        EXPECT_EQ(results.GetTestPartResult(0).message(), "Failed\n" + failure);
     }
 }
-
-}  // namespace

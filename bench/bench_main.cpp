@@ -1,7 +1,12 @@
 // tesserak_bench: the throughput of the engine's split and join against the
 // standard tools, measured in one run on the same file (see bench_run.h), or
-// on simulated slow media with --medium (see medium_bench_run.h).
+// with --medium on simulated slow media: bench/medium.sh makes each medium and
+// runs the benchmark on it (see medium_bench_run.h).
+#include <unistd.h>
+
+#include <cerrno>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,13 +16,45 @@
 #include "bench/bench_run.h"
 #include "bench/interrupt_flag.h"
 #include "bench/medium_bench_run.h"
-#include "bench/simulated_medium.h"
+
+namespace {
+
+// Hands the process over to medium.sh, which runs this program once per
+// medium; returns only when it cannot.
+int RunOnMedia(const BenchOptions& options) {
+    std::string speeds;
+    for (const std::uint64_t speed : options.mediumSpeeds) {
+        speeds += (speeds.empty() ? "" : ",") + std::to_string(speed);
+    }
+    std::vector<std::string> args = {"bash",
+                                     TESSERAK_BENCH_MEDIUM_SCRIPT,
+                                     std::filesystem::read_symlink("/proc/self/exe"),
+                                     options.dir,
+                                     std::to_string(options.size),
+                                     options.ownGroup ? "own" : "root",
+                                     std::to_string(options.maxSectorsKb),
+                                     speeds,
+                                     "--"};
+    const std::vector<std::string> passedOn = ArgumentsOf(options);
+    args.insert(args.end(), passedOn.begin(), passedOn.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    ::execvp(argv[0], argv.data());
+    std::cerr << "tesserak_bench: "
+              << DescribeErrno(std::string("cannot run ") + TESSERAK_BENCH_MEDIUM_SCRIPT, errno)
+              << "\n";
+    return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     BenchOptions options;
     try {
-        options = ParseBenchOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                    TESSERAK_BENCH_DEFAULT_DIR);
+        options = ParseBenchOptions(argc, argv, TESSERAK_BENCH_DEFAULT_DIR);
     } catch (const BenchError& e) {
         std::cerr << "tesserak_bench: " << e.what() << "\n" << BenchUsage();
         return 2;
@@ -26,18 +63,12 @@ int main(int argc, char** argv) {
         std::cout << BenchUsage();
         return 0;
     }
-    if (!options.mediumSpeeds.empty()) {
-        // Not a failure: this machine or user cannot make the media.
-        const std::string why = SimulatedMedium::WhyUnavailable();
-        if (!why.empty()) {
-            std::cout << "tesserak_bench: the simulated media are skipped: " << why << "\n";
-            return 0;
-        }
-    }
-
     InterruptFlag::Install();
     try {
-        if (options.mediumSpeeds.empty()) {
+        if (!options.mediumSpeeds.empty() && options.onMedium.empty()) {
+            return RunOnMedia(options);
+        }
+        if (options.onMedium.empty()) {
             BenchRun run(options, std::cout);
             run.Run();
         } else {

@@ -1,198 +1,169 @@
 #include "bench/bench_options.h"
 
+#include <CLI/CLI.hpp>
 #include <cctype>
 #include <charconv>
+#include <string_view>
 
 #include "bench/bench_error.h"
 
 namespace {
 
-// The source, three sets of pieces and three joined files must fit on one disk;
-// anything beyond a few TiB is a typo, not a benchmark.
-constexpr std::uint64_t kLargestSize = std::uint64_t{1} << 42;
-// Below ten bytes nine of the pieces would be empty.
-constexpr std::uint64_t kSmallestSize = 10;
-constexpr int kMostRounds = 99;
 // On a simulated medium ten pieces of 64 MiB: every wait of the write-behind
-// shows, and the slowest medium is still done in minutes.
+// shows, and the slowest medium is still done in minutes. Two rounds, so that
+// one unlucky run does not make a medium's figures.
 constexpr std::uint64_t kMediumDefaultSize = std::uint64_t{640} << 20;
-constexpr int kMediumDefaultRounds = 1;
+constexpr int kMediumDefaultRounds = 2;
 // The cancel is pressed in the middle of a piece: a piece needs two chunks.
 constexpr std::uint64_t kMediumSmallestSize = std::uint64_t{20} << 20;
-// Slower than this a run takes hours; faster, the limit is no longer the
-// medium's but the disk's under it.
-constexpr std::uint64_t kSlowestMedium = std::uint64_t{1} << 20;
-constexpr std::uint64_t kFastestMedium = std::uint64_t{64} << 30;
 
-int ShiftOfSuffix(char suffix) {
-    switch (std::toupper(static_cast<unsigned char>(suffix))) {
-        case 'K':
-            return 10;
-        case 'M':
-            return 20;
-        case 'G':
-            return 30;
-        case 'T':
-            return 40;
-        default:
-            return -1;
-    }
-}
-
-const std::string& ValueOf(const std::vector<std::string>& args, std::size_t& i) {
-    if (i + 1 >= args.size()) {
-        throw BenchError("option " + args[i] + " needs a value");
-    }
-    return args[++i];
-}
-
-int ParseRounds(const std::string& text) {
-    int rounds = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), rounds);
-    if (error != std::errc() || end != text.data() + text.size() || rounds < 1 ||
-        rounds > kMostRounds) {
-        throw BenchError("--rounds wants a whole number from 1 to 99, not '" + text + "'");
-    }
-    return rounds;
-}
-
-// A byte count with an optional binary suffix; the messages name `option`.
-std::uint64_t ParseByteCount(std::string_view text, const std::string& option,
-                             const std::string& examples) {
-    const std::string shown(text);
+// A byte count such as 2147483648, 512M or 2G (binary suffixes K, M, G, T)
+// from `least` to `most` (said in words by `range`), put in place of `text`
+// as its number of bytes. Returns what is wrong, or nothing.
+std::string ReadBytes(std::string& text, std::uint64_t least, std::uint64_t most,
+                      const char* range) {
     std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    const auto digits = static_cast<std::size_t>(end - text.data());
+    const char* const last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    const std::size_t at = end == last ? 0
+                                       : std::string_view("KMGT").find(static_cast<char>(
+                                             std::toupper(static_cast<unsigned char>(*end))));
     if (error == std::errc::result_out_of_range) {
-        throw BenchError(option + " '" + shown + "' is too large");
+        return "'" + text + "' is too large";
     }
-    if (error != std::errc() || text.size() - digits > 1) {
-        throw BenchError(option + " wants " + examples + ", not '" + shown + "'");
+    if (error != std::errc() || last - end > 1) {
+        return "'" + text + "' is not a byte count such as 2147483648, 512M or 2G";
     }
-    if (digits < text.size()) {
-        const int shift = ShiftOfSuffix(text[digits]);
-        if (shift < 0) {
-            throw BenchError(option + " '" + shown + "' has an unknown suffix (use K, M, G or T)");
-        }
-        if (value > (kLargestSize >> shift)) {
-            throw BenchError(option + " '" + shown + "' is too large");
-        }
-        value <<= shift;
+    if (at == std::string_view::npos) {
+        return "'" + text + "' has an unknown suffix (use K, M, G or T)";
     }
-    if (value > kLargestSize) {
-        throw BenchError(option + " '" + shown + "' is too large");
+    const int shift = end == last ? 0 : 10 * static_cast<int>(at + 1);
+    if (value > (most >> shift) || (value << shift) < least) {
+        return "'" + text + "' is out of range: " + range;
     }
-    return value;
+    text = std::to_string(value << shift);
+    return {};
 }
 
-// What a run on simulated media takes unless told otherwise, and what it
-// cannot do.
-void ApplyMediumRules(BenchOptions& options, bool sizeGiven, bool roundsGiven) {
-    if (!options.sync) {
-        throw BenchError(
-            "--no-sync does not go with --medium: a medium's run ends when its data is on it");
-    }
-    if (!sizeGiven) {
-        options.size = kMediumDefaultSize;
-    }
-    if (!roundsGiven) {
-        options.rounds = kMediumDefaultRounds;
-    }
-    if (options.size < kMediumSmallestSize) {
-        throw BenchError("--medium needs a --size of at least 20M (two chunks per piece), not " +
-                         std::to_string(options.size) + " bytes");
-    }
+// Below ten bytes nine of the pieces would be empty; beyond a few TiB it is a
+// typo, not a benchmark.
+std::string ReadSize(std::string& text) {
+    return ReadBytes(text, 10, std::uint64_t{1} << 42, "from 10 bytes to 4T");
+}
+
+// Slower than 1M a run takes hours; faster than 64G, the limit is no longer
+// the medium's but the disk's under it.
+std::string ReadSpeed(std::string& text) {
+    return ReadBytes(text, std::uint64_t{1} << 20, std::uint64_t{64} << 30,
+                     "a speed from 1M to 64G per second");
+}
+
+const char* const kAbout = "The throughput of Tesserak's split and join against split, cat and dd";
+
+void Describe(CLI::App& app, BenchOptions& o, std::string& medium) {
+    app.get_formatter()->column_width(24);
+    app.allow_extras();  // named in our words
+    app.add_option("--size", o.size, "size of the source file (default 2G)")
+        ->option_text("BYTES")
+        ->transform(CLI::Validator(ReadSize, ""));
+    app.add_option("--dir", o.dir, "where the work folder is made (default: build/bench-work)")
+        ->option_text("FOLDER");
+    app.add_option("--rounds", o.rounds, "timed rounds, each runs ours and the tools once (3)")
+        ->option_text("N")
+        ->check(CLI::Range(1, 99));
+    app.add_flag("--cold", o.cold, "drop the page cache before each timed run (needs root)");
+    app.add_flag("--no-sync{false}", o.sync, "leave flushing to disk out of the timings");
+    app.add_option("--medium", medium, "run on simulated slow media of these speeds")
+        ->option_text("SPEEDS");
+    app.add_flag("--own-group", o.ownGroup, "the media's limit on a cgroup of its own");
+    app.add_option("--max-sectors-kb", o.maxSectorsKb, "the loop device's largest request")
+        ->option_text("KIB")
+        ->check(CLI::Range(4, 1 << 20));
+    // From medium.sh only.
+    app.add_option("--on-medium", o.onMedium)->group("");
+    app.add_option("--speed", o.mediumSpeed)->group("")->transform(CLI::Validator(ReadSpeed, ""));
+    app.footer(
+        "BYTES and SPEEDS take a K, M, G or T suffix. By default each timed run has its input\n"
+        "cached (read once) and ends by flushing what it wrote to disk.\n"
+        "--medium 5M,10M,40M: instead of the fast disk, for each write speed (bytes per second)\n"
+        "a simulated slow medium made by bench/medium.sh (needs root and loop devices): a loop\n"
+        "device whose writes a block-I/O cgroup limits, on the root group on cgroup v1 unless\n"
+        "--own-group, on a group of its own on v2; --max-sectors-kb sets its max_sectors_kb.\n"
+        "The pieces, the joined file, dd's copy and the floor loop's file go on it, the source\n"
+        "stays on the disk. Default size 640M, 2 rounds.");
 }
 
 }  // namespace
 
-std::uint64_t ParseByteSize(std::string_view text) {
-    const std::uint64_t value =
-        ParseByteCount(text, "--size", "a byte count such as 2147483648, 512M or 2G");
-    if (value < kSmallestSize) {
-        throw BenchError("--size '" + std::string(text) + "' is too small: at least 10 bytes");
+BenchOptions ParseBenchOptions(int argc, const char* const* argv,
+                               const std::filesystem::path& defaultDir) {
+    BenchOptions o;
+    std::string medium;
+    CLI::App app(kAbout, "tesserak_bench");
+    Describe(app, o, medium);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        o.help = true;
+        return o;
+    } catch (const CLI::ArgumentMismatch& e) {
+        const std::string what = e.what();  // "--size: 1 required TEXT missing"
+        throw BenchError("option " + what.substr(0, what.find(':')) + " needs a value");
+    } catch (const CLI::ParseError& e) {
+        throw BenchError(e.what());
     }
-    return value;
-}
-
-std::vector<std::uint64_t> ParseMediumSpeeds(std::string_view text) {
-    std::vector<std::uint64_t> speeds;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        const std::string_view one = text.substr(start, comma - start);
-        const std::uint64_t speed =
-            ParseByteCount(one, "--medium", "write speeds in bytes per second such as 5M,10M,40M");
-        if (speed < kSlowestMedium || speed > kFastestMedium) {
-            throw BenchError("--medium '" + std::string(one) +
-                             "' is out of range: a speed from 1M to 64G per second");
+    if (!app.remaining().empty()) {
+        throw BenchError("unknown argument '" + app.remaining().front() + "'");
+    }
+    if (app.count("--dir") > 0 && o.dir.empty()) {
+        throw BenchError("--dir wants a folder, not an empty text");
+    }
+    o.dir = o.dir.empty() ? defaultDir : o.dir;
+    for (std::size_t start = 0; app.count("--medium") > 0;) {
+        const std::size_t comma = medium.find(',', start);
+        std::string speed = medium.substr(start, comma - start);
+        if (const std::string wrong = ReadSpeed(speed); !wrong.empty()) {
+            throw BenchError("--medium: " + wrong);
         }
-        speeds.push_back(speed);
-        if (comma == std::string_view::npos) {
-            return speeds;
+        o.mediumSpeeds.push_back(std::stoull(speed));
+        if (comma == std::string::npos) {
+            break;
         }
         start = comma + 1;
     }
-}
-
-BenchOptions ParseBenchOptions(const std::vector<std::string>& args,
-                               const std::filesystem::path& defaultDir) {
-    BenchOptions options;
-    options.dir = defaultDir;
-    bool sizeGiven = false;
-    bool roundsGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--size") {
-            options.size = ParseByteSize(ValueOf(args, i));
-            sizeGiven = true;
-        } else if (arg == "--dir") {
-            const std::string& dir = ValueOf(args, i);
-            if (dir.empty()) {
-                throw BenchError("--dir wants a folder, not an empty text");
-            }
-            options.dir = dir;
-        } else if (arg == "--rounds") {
-            options.rounds = ParseRounds(ValueOf(args, i));
-            roundsGiven = true;
-        } else if (arg == "--medium") {
-            options.mediumSpeeds = ParseMediumSpeeds(ValueOf(args, i));
-        } else if (arg == "--cold") {
-            options.cold = true;
-        } else if (arg == "--no-sync") {
-            options.sync = false;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else {
-            throw BenchError("unknown argument '" + arg + "'");
+    if (o.mediumSpeeds.empty() && o.onMedium.empty()) {
+        if (o.ownGroup || o.maxSectorsKb != 0) {
+            throw BenchError("--own-group and --max-sectors-kb go with --medium only");
         }
+        return o;
     }
-    if (!options.mediumSpeeds.empty()) {
-        ApplyMediumRules(options, sizeGiven, roundsGiven);
+    if (!o.sync) {
+        throw BenchError(
+            "--no-sync does not go with --medium: a medium's run ends when its data is on it");
     }
-    return options;
+    o.size = app.count("--size") > 0 ? o.size : kMediumDefaultSize;
+    o.rounds = app.count("--rounds") > 0 ? o.rounds : kMediumDefaultRounds;
+    if (o.size < kMediumSmallestSize) {
+        throw BenchError("--medium needs a --size of at least 20M (two chunks per piece), not " +
+                         std::to_string(o.size) + " bytes");
+    }
+    return o;
 }
 
 std::string BenchUsage() {
-    return "usage: tesserak_bench [--size BYTES] [--dir FOLDER] [--rounds N] [--cold] "
-           "[--no-sync] [--medium SPEEDS]\n"
-           "  --size BYTES   size of the source file, with an optional K, M, G or T suffix "
-           "(default 2G)\n"
-           "  --dir FOLDER   where the run's work folder is made (default: bench-work in the "
-           "build tree)\n"
-           "  --rounds N     timed rounds; each runs ours and the standard tools once "
-           "(default 3)\n"
-           "  --cold         drop the page cache before each timed run (needs root); the "
-           "default warms it\n"
-           "  --no-sync      leave flushing to disk out of the timings (default: flush "
-           "inside each run)\n"
-           "  --medium SPEEDS  instead of the fast disk, for each write speed (bytes per "
-           "second,\n"
-           "                 e.g. 5M,10M,40M) a simulated slow medium: a loop device whose "
-           "writes\n"
-           "                 a block-I/O cgroup limits (needs root and loop devices); the "
-           "pieces and\n"
-           "                 the joined file go on it, the source stays on the disk "
-           "(default size 640M,\n"
-           "                 1 round)\n";
+    BenchOptions o;
+    std::string medium;
+    CLI::App app(kAbout, "tesserak_bench");
+    Describe(app, o, medium);
+    return app.help();
+}
+
+std::vector<std::string> ArgumentsOf(const BenchOptions& options) {
+    std::vector<std::string> args = {"--size",   std::to_string(options.size),
+                                     "--rounds", std::to_string(options.rounds),
+                                     "--dir",    options.dir.string()};
+    if (options.cold) {
+        args.push_back("--cold");
+    }
+    return args;
 }

@@ -1,10 +1,9 @@
-// The command line of the benchmark.
+// The command line of the benchmark, read by CLI11.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
 struct BenchOptions {
@@ -14,24 +13,21 @@ struct BenchOptions {
     bool cold = false;  // drop the page cache before each timed run (root only)
     bool sync = true;   // count flushing the written data to disk in every run
     bool help = false;
-    // Write speeds, in bytes per second, of the simulated slow media to run
-    // on instead of the fast disk; empty for the fast disk.
+    // --medium: the write speeds, in bytes per second, of the simulated slow
+    // media (bench/medium.sh) to run on instead of the fast disk.
     std::vector<std::uint64_t> mediumSpeeds;
+    bool ownGroup = false;  // the media's limit on a cgroup of the benchmark's own
+    int maxSectorsKb = 0;   // the loop device's largest request; 0: the kernel's
+    // From medium.sh: the mounted medium to measure on, and its speed.
+    std::filesystem::path onMedium;
+    std::uint64_t mediumSpeed = 0;
 };
 
-// Parses argv; raises BenchError with the offending argument on bad input.
-// `defaultDir` is used when --dir is not given.
-BenchOptions ParseBenchOptions(const std::vector<std::string>& args,
+// Reads argv; raises BenchError naming the offending argument. `defaultDir`
+// is used when --dir is not given.
+BenchOptions ParseBenchOptions(int argc, const char* const* argv,
                                const std::filesystem::path& defaultDir);
-
-// "2147483648", "512M", "2G", "24m": a byte count with an optional binary
-// suffix K, M, G or T. Raises BenchError when it is not one.
-std::uint64_t ParseByteSize(std::string_view text);
-
-// "5M,10M,40M": the write speeds of --medium, in bytes per second, each with
-// the suffixes of ParseByteSize, from 1M to 64G. Raises BenchError naming the
-// first that is not one.
-std::vector<std::uint64_t> ParseMediumSpeeds(std::string_view text);
-
 // The usage text printed by --help and after a bad option.
 std::string BenchUsage();
+// What medium.sh passes on to the run on each medium.
+std::vector<std::string> ArgumentsOf(const BenchOptions& options);

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "bench/bench_error.h"
-#include "bench/report_text.h"
 #include "engine/file64.h"
 #include "engine/piece_layout.h"
 #include "engine/transfer.h"
@@ -35,17 +34,12 @@ std::string Seconds(const RunSample& sample) {
     return text;
 }
 
-// An untimed run: the presses with no clock around them.
-void Untimed(const WindowRunner::Presses& presses) {
-    presses();
-}
-
 }  // namespace
 
 BenchRun::BenchRun(const BenchOptions& options, std::ostream& out)
     : m_options(options),
       m_out(out),
-      m_runs(options.cold, options.sync),
+      m_clock(options.cold, options.sync),
       m_work(options.dir, kCopiesOnDisk * options.size, "(seven copies of the source)"),
       m_table(options.size) {
     const auto& root = m_work.path();
@@ -71,7 +65,7 @@ void BenchRun::Run() {
           << Mebibytes(static_cast<long long>(m_options.size)) << "), " << m_options.rounds
           << (m_options.rounds == 1 ? " round" : " rounds") << ", in " << m_work.path().string()
           << "\n"
-          << m_runs.DescribeCache() << "\n"
+          << m_clock.Describe() << "\n"
           << (m_options.sync ? "disk writes counted: inside its time, every run ends by "
                                "flushing all it wrote to disk (write-back started for every "
                                "file, then fsync each)"
@@ -102,11 +96,11 @@ void BenchRun::WarmUp() {
     MakeFolders(m_ourRows);
     MakeFolders(m_windowRows);
     MakeFolders({m_ourJoined, m_windowJoined});
-    m_runs.engine().SplitAll(m_source, m_ourRows);
-    m_runs.engine().JoinAll(m_ourRows, m_ourJoined);
+    m_engine.SplitAll(m_source, m_ourRows);
+    m_engine.JoinAll(m_ourRows, m_ourJoined);
     PumpStretches untimed;
-    m_runs.window().SplitAll(m_source, m_windowRows, Untimed, untimed);
-    m_runs.window().JoinAll(m_windowRows, m_windowJoined, Untimed, untimed);
+    m_window.SplitAll(m_source, m_windowRows, untimed);
+    m_window.JoinAll(m_windowRows, m_windowJoined, untimed);
     RemoveAll({m_work.path() / "ours", m_work.path() / "window"});
     m_out << "warm-up: one untimed split and join by the engine and by the window\n" << std::flush;
 }
@@ -141,33 +135,37 @@ void BenchRun::RunRound(int round) {
             s[name] = run();
         }
     };
-    phase({{kOurSplit, [&] { return m_runs.EngineSplit(m_source, m_ourRows); }},
-           {kWindowSplit, [&] { return m_runs.WindowSplit(m_source, m_windowRows, m_stretches); }},
+    const auto tool = [&](const std::vector<std::string>& argv, const RunClock::Paths& inputs,
+                          const RunClock::Paths& outputs, const std::filesystem::path& stdoutTo) {
+        return m_clock.Time(
+            inputs, [&] { RunToolChecked(argv, stdoutTo); }, outputs);
+    };
+    phase({{kOurSplit, [&] { return m_engine.SplitAll(m_source, m_ourRows, &m_clock); }},
+           {kWindowSplit,
+            [&] { return m_window.SplitAll(m_source, m_windowRows, m_stretches, &m_clock); }},
            {kToolSplit, [&] {
-                return m_runs.Tool(
-                    ChildProcess({"split", "-n", "10", "-a", "3", "--numeric-suffixes=1",
-                                  m_source.string(), (m_toolPieceFolder / "temp").string()}),
-                    {m_source}, m_toolPieces);
+                return tool({"split", "-n", "10", "-a", "3", "--numeric-suffixes=1",
+                             m_source.string(), (m_toolPieceFolder / "temp").string()},
+                            {m_source}, m_toolPieces, {});
             }}});
     if (round == 1) {
         CheckPieces();
     }
 
-    s[kDd] = m_runs.Tool(ChildProcess({"dd", "if=" + m_source.string(), "of=" + m_ddCopy.string(),
-                                       "bs=1M", "status=none"}),
-                         {m_source}, {m_ddCopy});
+    s[kDd] =
+        tool({"dd", "if=" + m_source.string(), "of=" + m_ddCopy.string(), "bs=1M", "status=none"},
+             {m_source}, {m_ddCopy}, {});
     RemoveAll({m_ddCopy});
 
     std::vector<std::string> cat = {"cat"};
     for (const auto& piece : m_toolPieces) {
         cat.push_back(piece.string());
     }
-    phase({{kOurJoin, [&] { return m_runs.EngineJoin(m_ourRows, m_ourJoined); }},
+    phase({{kOurJoin, [&] { return m_engine.JoinAll(m_ourRows, m_ourJoined, &m_clock); }},
            {kWindowJoin,
-            [&] { return m_runs.WindowJoin(m_windowRows, m_windowJoined, m_stretches); }},
+            [&] { return m_window.JoinAll(m_windowRows, m_windowJoined, m_stretches, &m_clock); }},
            {kToolJoin, [&] {
-                return m_runs.Tool(ChildProcess(cat).StdoutTo(m_toolJoined / "temp"), m_toolPieces,
-                                   {m_toolJoined / "temp"});
+                return tool(cat, m_toolPieces, {m_toolJoined / "temp"}, m_toolJoined / "temp");
             }}});
     CheckSameFile(m_source, m_ourJoined / "temp", "the engine's round trip is wrong");
     CheckSameFile(m_source, m_windowJoined / "temp", "the window's round trip is wrong");

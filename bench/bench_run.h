@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "bench/bench_options.h"
-#include "bench/contenders.h"
+#include "bench/engine_runner.h"
 #include "bench/pump_stretches.h"
+#include "bench/run_clock.h"
 #include "bench/throughput_table.h"
+#include "bench/window_runner.h"
 #include "bench/work_folder.h"
 
 class BenchRun {
@@ -35,7 +37,9 @@ private:
 
     BenchOptions m_options;
     std::ostream& m_out;
-    Contenders m_runs;
+    RunClock m_clock;
+    EngineRunner m_engine;
+    WindowRunner m_window;
     WorkFolder m_work;
 
     std::filesystem::path m_source;

@@ -4,6 +4,7 @@
 
 #include "bench/bench_error.h"
 #include "bench/interrupt_flag.h"
+#include "bench/work_folder.h"
 #include "engine/join.h"
 #include "engine/piece_layout.h"
 #include "engine/split.h"
@@ -56,16 +57,19 @@ void EngineRunner::PressAll(const char* mode, TransferResult (*press)(TransferHo
     }
 }
 
-void EngineRunner::SplitAll(const std::filesystem::path& source,
-                            const std::vector<std::filesystem::path>& rowFolders) {
+RunSample EngineRunner::SplitAll(const std::filesystem::path& source,
+                                 const std::vector<std::filesystem::path>& rowFolders,
+                                 const RunClock* clock) {
     m_host.SetField(IDC_SOURCE_PATH, ToCString(source));
     NameRowFolders(rowFolders);
-    PressAll("split", SplitPiece);
+    const auto presses = [&] { PressAll("split", SplitPiece); };
+    return TimeOrRun(clock, {source}, presses, PiecesIn(rowFolders));
 }
 
-void EngineRunner::JoinAll(const std::vector<std::filesystem::path>& rowFolders,
-                           const std::filesystem::path& destFolder) {
+RunSample EngineRunner::JoinAll(const std::vector<std::filesystem::path>& rowFolders,
+                                const std::filesystem::path& destFolder, const RunClock* clock) {
     NameRowFolders(rowFolders);
     m_host.SetField(IDC_DEST_FOLDER, ToCString(destFolder));
-    PressAll("join", JoinPiece);
+    const auto presses = [&] { PressAll("join", JoinPiece); };
+    return TimeOrRun(clock, PiecesIn(rowFolders), presses, {destFolder / "temp"});
 }

@@ -7,17 +7,20 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench/run_clock.h"
 #include "engine/transfer.h"
 #include "tests/support/fake_host.h"
 
 class EngineRunner {
 public:
-    // Writes piece n of `source` into rowFolders[n - 1], n = 1..10.
-    void SplitAll(const std::filesystem::path& source,
-                  const std::vector<std::filesystem::path>& rowFolders);
+    // Writes piece n of `source` into rowFolders[n - 1], n = 1..10; timed
+    // by `clock` when it is given.
+    RunSample SplitAll(const std::filesystem::path& source,
+                       const std::vector<std::filesystem::path>& rowFolders,
+                       const RunClock* clock = nullptr);
     // Puts the piece of each row folder into `temp` in `destFolder`.
-    void JoinAll(const std::vector<std::filesystem::path>& rowFolders,
-                 const std::filesystem::path& destFolder);
+    RunSample JoinAll(const std::vector<std::filesystem::path>& rowFolders,
+                      const std::filesystem::path& destFolder, const RunClock* clock = nullptr);
 
 private:
     // The fake host, whose pump turns an interrupt of the benchmark into the

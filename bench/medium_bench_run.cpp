@@ -3,27 +3,47 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "bench/report_text.h"
-#include "bench/simulated_medium.h"
+#include "bench/bench_error.h"
+#include "bench/floor_loop.h"
 #include "bench/unique_fd.h"
 #include "engine/piece_layout.h"
 #include "engine/transfer.h"
 
 namespace {
 
-// What a medium's file system holds beyond its largest set of files (one of:
-// dd's copy, the ten pieces, the joined file): ext4's own blocks.
-constexpr std::uint64_t kMediumSlack = 16;
+// The window keeps pace when it has this share of dd's MB/s.
+constexpr double kPaceShare = 0.97;
 
 const std::string kDd = "dd";
+const std::string kFloor = "floor";
 const std::string kWindowSplit = "window-split";
 const std::string kWindowJoin = "window-join";
 
-// "3250.1 ms / 745.0 ms / 3250.1 ms": the longest and the 99th-percentile
-// stretch without a pump, and the longest from a press's last pump to its end.
-std::string StretchText(const PumpStretches& stretches) {
-    return Milliseconds(stretches.Longest()) + " / " + Milliseconds(stretches.Percentile(99)) +
-           " / " + Milliseconds(stretches.LongestClose());
+using Duration = PumpStretches::Duration;
+
+// "1199.0 (+1065.0)": a wait and how much longer it is than the floor's.
+std::string AgainstFloor(Duration wait, Duration floor) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.1f (%+.1f)", InMs(wait), InMs(wait) - InMs(floor));
+    return text;
+}
+
+// "1199.0 (+1065.0) / 200.0 (+95.0) / 210.0": the longest and the
+// 99th-percentile stretch without a pump against the floor's, and the
+// longest from a press's last pump to its end.
+std::string StretchText(const PumpStretches& stretches, const PumpStretches& floor) {
+    char close[24];
+    std::snprintf(close, sizeof close, "%.1f", InMs(stretches.LongestClose()));
+    return AgainstFloor(stretches.Longest(), floor.Longest()) + " / " +
+           AgainstFloor(stretches.Percentile(99), floor.Percentile(99)) + " / " + close;
+}
+
+// "split yes (120.3)": whether `value` is within `bound`.
+std::string Aim(const char* what, double value, double bound, bool atMost, const char* format) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    const bool met = atMost ? value <= bound : value >= bound;
+    return std::string(what) + (met ? " yes (" : " NO (") + text + ")";
 }
 
 }  // namespace
@@ -31,53 +51,48 @@ std::string StretchText(const PumpStretches& stretches) {
 MediumBenchRun::MediumBenchRun(const BenchOptions& options, std::ostream& out)
     : m_options(options),
       m_out(out),
-      m_runs(options.cold, options.sync),
-      // The source, its pieces for the joins, and one medium's file at a time.
-      m_work(options.dir, 3 * options.size + options.size / kMediumSlack,
-             "(three copies of the source)"),
-      m_diskRows(RowFolders(m_work.path() / "disk")) {}
+      m_clock(options.cold, options.sync),
+      // The source and its pieces for the joins.
+      m_work(options.dir, 2 * options.size, "(two copies of the source)"),
+      m_diskRows(RowFolders(m_work.path() / "disk")),
+      m_table(options.size) {
+    if (!std::filesystem::is_directory(m_options.onMedium)) {
+        throw BenchError("the medium " + m_options.onMedium.string() + " is not a folder");
+    }
+}
 
 void MediumBenchRun::Run() {
-    m_out << "tesserak_bench on simulated media: " << m_options.size << " bytes ("
+    m_out << "tesserak_bench on a simulated medium of " << SpeedText(m_options.mediumSpeed)
+          << " at " << m_options.onMedium.string() << ": " << m_options.size << " bytes ("
           << Mebibytes(static_cast<long long>(m_options.size)) << ", pieces of "
           << Mebibytes(static_cast<long long>(m_options.size / kPieceCount)) << "), "
-          << m_options.rounds << (m_options.rounds == 1 ? " round" : " rounds")
-          << " per medium, in " << m_work.path().string() << "\n"
-          << m_runs.DescribeCache() << "\n"
-          << "the source and the pieces the joins read stay on the disk; dd's copy, the split's "
-             "pieces and the joined file go on the medium; every run ends with its data on the "
-             "medium (the program flushes at close, dd has conv=fdatasync)\n"
+          << m_options.rounds << (m_options.rounds == 1 ? " round" : " rounds") << ", in "
+          << m_work.path().string() << "\n"
+          << m_clock.Describe() << "\n"
+          << "the source and the pieces the joins read stay on the disk; dd's copy, the floor's "
+             "file, the split's pieces and the joined file go on the medium; every run ends with "
+             "its data on the medium (the program flushes at close, dd has conv=fdatasync, the "
+             "floor fdatasync)\n"
           << std::flush;
     m_source = m_work.MakeSource(m_options.size);
     MakeFolders(m_diskRows);
-    m_runs.engine().SplitAll(m_source, m_diskRows);
+    m_engine.SplitAll(m_source, m_diskRows);
     FlushFilesToDisk(PiecesIn(m_diskRows));
-    int number = 0;
-    for (const std::uint64_t speed : m_options.mediumSpeeds) {
-        m_figures.push_back(Figures{speed, ThroughputTable(m_options.size), {}, {}, {}});
-        RunOnMedium(m_figures.back(), ++number);
+    // At most one stretch per full chunk of every run, and one more per press.
+    const auto stretches = static_cast<std::size_t>(m_options.rounds) *
+                           static_cast<std::size_t>(m_options.size / ChunkSize + kPieceCount);
+    for (PumpStretches* each : {&m_floor, &m_split, &m_join}) {
+        each->Reserve(stretches);
+    }
+    for (int round = 1; round <= m_options.rounds; ++round) {
+        RunRound(round);
     }
     PrintSummary();
 }
 
-void MediumBenchRun::RunOnMedium(Figures& figures, int number) {
-    const std::size_t stretches =
-        static_cast<std::size_t>(m_options.rounds) *
-        static_cast<std::size_t>(m_options.size / ChunkSize + kPieceCount);
-    figures.split.Reserve(stretches);
-    figures.join.Reserve(stretches);
-    const SimulatedMedium medium(m_work.path() / ("medium" + std::to_string(number)),
-                                 m_options.size + m_options.size / kMediumSlack,
-                                 figures.bytesPerSecond);
-    m_out << "\nmedium " << SpeedText(figures.bytesPerSecond) << ": " << medium.Describe() << "\n"
-          << std::flush;
-    for (int round = 1; round <= m_options.rounds; ++round) {
-        RunRound(figures, medium.root(), round);
-    }
-}
-
-void MediumBenchRun::RunRound(Figures& figures, const std::filesystem::path& medium, int round) {
-    const auto rows = RowFolders(medium);
+void MediumBenchRun::RunRound(int round) {
+    const std::filesystem::path& medium = m_options.onMedium;
+    const auto rows = RowFolders(medium / "rows");
     const auto pieces = PiecesIn(rows);
     const std::filesystem::path joined = medium / "joined";
     MakeFolders(rows);
@@ -85,13 +100,20 @@ void MediumBenchRun::RunRound(Figures& figures, const std::filesystem::path& med
 
     const std::filesystem::path copy = medium / "dd-copy";
     const RunSample dd =
-        m_runs.Tool(ChildProcess({"dd", "if=" + m_source.string(), "of=" + copy.string(), "bs=1M",
-                                  "conv=fdatasync", "status=none"}),
-                    {m_source}, {});
+        m_clock.Time({m_source},
+                     [&] {
+                         RunToolChecked({"dd", "if=" + m_source.string(), "of=" + copy.string(),
+                                         "bs=1M", "conv=fdatasync", "status=none"});
+                     },
+                     {});
     RemoveAll({copy});
+    const std::filesystem::path floorFile = medium / "floor";
+    const RunSample floor =
+        m_clock.Time({}, [&] { WriteAtFloor(floorFile, m_options.size, m_floor); }, {});
+    RemoveAll({floorFile});
 
     // "完了" already means on the medium; the flush only makes sure.
-    const RunSample split = m_runs.WindowSplit(m_source, rows, figures.split);
+    const RunSample split = m_window.SplitAll(m_source, rows, m_split, &m_clock);
     const auto diskPieces = PiecesIn(m_diskRows);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         CheckSameFile(diskPieces[i], pieces[i],
@@ -100,55 +122,100 @@ void MediumBenchRun::RunRound(Figures& figures, const std::filesystem::path& med
     }
     RemoveAll(pieces);
 
-    const RunSample join = m_runs.WindowJoin(m_diskRows, joined, figures.join);
+    const RunSample join = m_window.JoinAll(m_diskRows, joined, m_join, &m_clock);
     CheckSameFile(m_source, joined / "temp", "the window's join onto the medium is wrong");
     RemoveAll({joined / "temp"});
 
     // In the middle of the first piece, when the write-behind is in full swing.
     const auto chunks = static_cast<int>(m_options.size / kPieceCount / ChunkSize);
+    m_clock.PrepareCache({m_source});
     const WindowRunner::CancelTimes cancel =
-        m_runs.SplitCancelled(m_source, rows, std::max(1, chunks / 2));
-    RemoveAll({pieces.front()});
-    figures.cancels.push_back(cancel);
+        m_window.SplitCancelled(m_source, rows, 1, std::max(1, chunks / 2));
+    RemoveAll({medium / "rows", joined});
+    m_cancels.push_back(cancel);
 
-    figures.table.Add(kDd, dd);
-    figures.table.Add(kWindowSplit, split);
-    figures.table.Add(kWindowJoin, join);
+    m_table.Add(kDd, dd);
+    m_table.Add(kFloor, floor);
+    m_table.Add(kWindowSplit, split);
+    m_table.Add(kWindowJoin, join);
     m_out << "round " << round << "/" << m_options.rounds << ": dd " << Seconds(dd.seconds)
-          << ", window split " << Seconds(split.seconds) << ", window join "
-          << Seconds(join.seconds) << " | cancel: \"失敗\" shown after "
+          << ", floor " << Seconds(floor.seconds) << ", window split " << Seconds(split.seconds)
+          << ", window join " << Seconds(join.seconds) << " | cancel: \"失敗\" shown after "
           << Milliseconds(cancel.failedShown) << ", the running press over after "
           << Milliseconds(cancel.pressOver)
           << " | pieces and join identical to the engine's and the source\n"
           << std::flush;
 }
 
+PumpStretches::Duration MediumBenchRun::LongestCancel() const {
+    Duration cancel{};
+    for (const auto& times : m_cancels) {
+        cancel = std::max(cancel, times.pressOver);
+    }
+    return cancel;
+}
+
 void MediumBenchRun::PrintSummary() const {
-    m_out << "\nsimulated media over " << m_options.rounds
+    m_out << "\nMB/s: the median over " << m_options.rounds
           << (m_options.rounds == 1 ? " round" : " rounds")
-          << " each: median MB/s (10^6 bytes) of dd bs=1M conv=fdatasync and of the window's ten "
-             "presses, ratio = window / dd; without a pump = the longest and the 99th-percentile "
-             "stretch in which the window handled no input, from the click to the press's end "
-             "(opening and closing the files included), and the longest from the last pump to "
-             "the press's end (the close); cancel = from a second press of the running row's "
-             "button to the end of the running press (the worst of the rounds)\n";
-    char line[300];
-    std::snprintf(line, sizeof line, "%-10s %7s %7s %6s %7s %6s   %-30s %-30s %9s", "medium",
-                  "dd MB/s", "split", "ratio", "join", "ratio", "split: longest / p99 / close",
+          << " (10^6 bytes) of dd bs=1M conv=fdatasync, of the medium's floor (1 MiB writes, "
+             "each one's write-back started, at most 256 KiB left unsettled, fdatasync at the "
+             "end) and of the window's ten presses, with the window's ratios to dd and to the "
+             "floor; chunk = one chunk's writing time at the medium's speed\n"
+          << "waits ms: over all rounds, with the difference to the floor's in brackets: the "
+             "floor's longest and 99th-percentile time per write; the window's longest and "
+             "99th-percentile stretch in which it handled no input, from the click to the "
+             "press's end (opening and closing the files included), and the longest from the "
+             "last pump to the press's end (the close); cancel = from a second press of the "
+             "running row's button to the end of the running press (the worst of the rounds), "
+             "against the floor's longest\n";
+    const double dd = m_table.MedianMBps(kDd);
+    const double floor = m_table.MedianMBps(kFloor);
+    const double split = m_table.MedianMBps(kWindowSplit);
+    const double join = m_table.MedianMBps(kWindowJoin);
+    char line[400];
+    std::snprintf(line, sizeof line, "%-9s %-10s %8s %8s %10s %8s %6s %6s %8s %6s %6s", "MB/s",
+                  "medium", "chunk ms", "dd MB/s", "floor MB/s", "split", "/dd", "/floor", "join",
+                  "/dd", "/floor");
+    m_out << line << "\n";
+    std::snprintf(line, sizeof line,
+                  "%-9s %-10s %8.1f %8.1f %10.1f %8.1f %6.3f %6.3f %8.1f %6.3f %6.3f", "MB/s",
+                  SpeedText(m_options.mediumSpeed).c_str(),
+                  1e3 * ChunkSize / static_cast<double>(m_options.mediumSpeed), dd, floor, split,
+                  split / dd, split / floor, join, join / dd, join / floor);
+    m_out << line << "\n";
+    std::snprintf(line, sizeof line, "%-9s %-10s %-16s %-42s %-42s %s", "waits ms", "medium",
+                  "floor: longest/p99", "split: longest / p99 / close",
                   "join: longest / p99 / close", "cancel");
     m_out << line << "\n";
-    for (const Figures& figures : m_figures) {
-        const double dd = figures.table.MedianMBps(kDd);
-        const double split = figures.table.MedianMBps(kWindowSplit);
-        const double join = figures.table.MedianMBps(kWindowJoin);
-        PumpStretches::Duration cancel{};
-        for (const auto& times : figures.cancels) {
-            cancel = std::max(cancel, times.pressOver);
-        }
-        std::snprintf(line, sizeof line, "%-10s %7.1f %7.1f %6.3f %7.1f %6.3f   %-30s %-30s %9s",
-                      SpeedText(figures.bytesPerSecond).c_str(), dd, split, split / dd, join,
-                      join / dd, StretchText(figures.split).c_str(),
-                      StretchText(figures.join).c_str(), Milliseconds(cancel).c_str());
-        m_out << line << "\n";
-    }
+    char floorWaits[32];
+    std::snprintf(floorWaits, sizeof floorWaits, "%.1f / %.1f", InMs(m_floor.Longest()),
+                  InMs(m_floor.Percentile(99)));
+    std::snprintf(line, sizeof line, "%-9s %-10s %-16s %-42s %-42s %s", "waits ms",
+                  SpeedText(m_options.mediumSpeed).c_str(), floorWaits,
+                  StretchText(m_split, m_floor).c_str(), StretchText(m_join, m_floor).c_str(),
+                  AgainstFloor(LongestCancel(), m_floor.Longest()).c_str());
+    m_out << line << "\n";
+    PrintAims();
+}
+
+void MediumBenchRun::PrintAims() const {
+    const double chunk = 1e3 * ChunkSize / static_cast<double>(m_options.mediumSpeed);
+    const double longest = InMs(m_floor.Longest()) + chunk;
+    const double p99 = InMs(m_floor.Percentile(99)) + chunk;
+    const double dd = m_table.MedianMBps(kDd);
+    char text[400];
+    std::snprintf(
+        text, sizeof text,
+        "%-9s %-10s longest <= floor's + one chunk = %.1f ms: %s, %s; p99 <= floor's + one "
+        "chunk = %.1f ms: %s, %s; cancel <= %.1f ms: %s; MB/s >= %.2f dd: %s, %s",
+        "aims", SpeedText(m_options.mediumSpeed).c_str(), longest,
+        Aim("split", InMs(m_split.Longest()), longest, true, "%.1f").c_str(),
+        Aim("join", InMs(m_join.Longest()), longest, true, "%.1f").c_str(), p99,
+        Aim("split", InMs(m_split.Percentile(99)), p99, true, "%.1f").c_str(),
+        Aim("join", InMs(m_join.Percentile(99)), p99, true, "%.1f").c_str(), longest,
+        Aim("cancel", InMs(LongestCancel()), longest, true, "%.1f").c_str(), kPaceShare,
+        Aim("split", m_table.MedianMBps(kWindowSplit) / dd, kPaceShare, false, "%.3f").c_str(),
+        Aim("join", m_table.MedianMBps(kWindowJoin) / dd, kPaceShare, false, "%.3f").c_str());
+    m_out << text << "\n";
 }

@@ -74,3 +74,33 @@ std::string ThroughputTable::CompareLine(const std::string& phase, const std::st
         theirsBest, oursBest / theirsBest, MedianCpuSeconds(ours), MedianCpuSeconds(theirs));
     return line;
 }
+
+std::string Mebibytes(long long bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1 << 20));
+    return text;
+}
+
+double InMs(std::chrono::steady_clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+std::string Milliseconds(std::chrono::steady_clock::duration duration) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f ms", InMs(duration));
+    return text;
+}
+
+std::string Seconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", seconds);
+    return text;
+}
+
+std::string SpeedText(std::uint64_t bytesPerSecond) {
+    constexpr std::uint64_t kMebibyte = std::uint64_t{1} << 20;
+    if (bytesPerSecond % kMebibyte == 0) {
+        return std::to_string(bytesPerSecond / kMebibyte) + " MiB/s";
+    }
+    return std::to_string(bytesPerSecond >> 10) + " KiB/s";
+}

@@ -1,13 +1,15 @@
-// Collects the timed runs of each contender and prints the comparison: per
-// phase the median MB/s of ours and of the standard tool, and their ratio.
+// The benchmark's report: the timed runs of each contender collected and
+// compared (per phase the median MB/s of ours and of the standard tool, and
+// their ratio), and sizes, durations and speeds as the report shows them.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "bench/phase_timer.h"
+#include "bench/run_clock.h"
 
 class ThroughputTable {
 public:
@@ -35,3 +37,14 @@ private:
     std::uint64_t m_bytes;
     std::map<std::string, std::vector<RunSample>> m_samples;
 };
+
+// "2048.0 MiB".
+std::string Mebibytes(long long bytes);
+// 12.3 for 12.3 ms.
+double InMs(std::chrono::steady_clock::duration duration);
+// "12.3 ms".
+std::string Milliseconds(std::chrono::steady_clock::duration duration);
+// "205.10 s".
+std::string Seconds(double seconds);
+// "5 MiB/s", "1536 KiB/s": a medium's write speed as it was asked for.
+std::string SpeedText(std::uint64_t bytesPerSecond);

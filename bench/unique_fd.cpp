@@ -5,14 +5,14 @@
 
 #include <cerrno>
 #include <memory>
+#include <utility>
 
 #include "bench/bench_error.h"
 
 UniqueFd::UniqueFd(const std::filesystem::path& path, int flags, const char* purpose)
     : m_fd(::open(path.c_str(), flags | O_CLOEXEC, 0644)), m_path(path) {
     if (m_fd < 0) {
-        throw BenchError(
-            DescribeErrno(std::string("cannot open ") + path.string() + " " + purpose, errno));
+        throw BenchError(DescribeErrno("cannot open " + path.string() + " " + purpose, errno));
     }
 }
 
@@ -22,37 +22,15 @@ UniqueFd::~UniqueFd() {
     }
 }
 
-std::size_t UniqueFd::Read(void* buffer, std::size_t count) {
-    for (;;) {
-        const ssize_t got = ::read(m_fd, buffer, count);
-        if (got >= 0) {
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            throw BenchError(DescribeErrno("cannot read " + m_path.string(), errno));
-        }
-    }
-}
-
 void UniqueFd::WriteAll(const void* buffer, std::size_t count) {
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    while (count > 0) {
+    for (const auto* bytes = static_cast<const unsigned char*>(buffer); count > 0;) {
         const ssize_t put = ::write(m_fd, bytes, count);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+        if (put >= 0) {
+            bytes += put;
+            count -= static_cast<std::size_t>(put);
+        } else if (errno != EINTR) {
             throw BenchError(DescribeErrno("cannot write " + m_path.string(), errno));
         }
-        bytes += put;
-        count -= static_cast<std::size_t>(put);
-    }
-}
-
-void UniqueFd::StartWriteBack() {
-    if (::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE) != 0) {
-        throw BenchError(
-            DescribeErrno("cannot start writing " + m_path.string() + " to disk", errno));
     }
 }
 
@@ -63,9 +41,7 @@ void UniqueFd::Sync() {
 }
 
 void UniqueFd::Close() {
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0) {
+    if (::close(std::exchange(m_fd, -1)) != 0) {
         throw BenchError(DescribeErrno("cannot close " + m_path.string(), errno));
     }
 }
@@ -74,7 +50,10 @@ void FlushFilesToDisk(const std::vector<std::filesystem::path>& files) {
     std::vector<std::unique_ptr<UniqueFd>> open;
     for (const auto& file : files) {
         open.push_back(std::make_unique<UniqueFd>(file, O_RDONLY, "to flush it to disk"));
-        open.back()->StartWriteBack();
+        if (::sync_file_range(open.back()->get(), 0, 0, SYNC_FILE_RANGE_WRITE) != 0) {
+            throw BenchError(
+                DescribeErrno("cannot start writing " + file.string() + " to disk", errno));
+        }
     }
     for (auto& fd : open) {
         fd->Sync();

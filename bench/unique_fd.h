@@ -1,5 +1,5 @@
 // One open file descriptor, closed when the object goes. The benchmark's own
-// file work (making the source, warming the cache, flushing outputs) goes
+// file work (making the source and the floor's file, flushing outputs) goes
 // through it, never through the engine it measures.
 #pragma once
 
@@ -16,13 +16,10 @@ public:
     UniqueFd& operator=(const UniqueFd&) = delete;
 
     int get() const { return m_fd; }
+    const std::filesystem::path& path() const { return m_path; }
 
-    // Reads up to `count` bytes; 0 at the end. Raises on failure.
-    std::size_t Read(void* buffer, std::size_t count);
     // Writes all `count` bytes or raises.
     void WriteAll(const void* buffer, std::size_t count);
-    // Starts writing the file's dirty pages to disk without waiting.
-    void StartWriteBack();
     // Forces the file's data to the disk or raises.
     void Sync();
     // Closes and reports a failed close (which can carry a late write error).

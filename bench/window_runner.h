@@ -1,9 +1,10 @@
-// Drives the real main dialog as a user would: the dialog runs modally, the
-// mode button and the fields are set, and the ten part buttons are clicked,
-// rows 1 to 10 in order, for a whole split or a whole join. Every press must
-// end with "完了" on its button, "100%" on the status line and no message
-// box; anything else raises BenchError. Built on the tests' dialog with
-// windows onto its pumps and their recorded message boxes.
+// Drives the real main dialog as a user would, through the tests' window
+// driver (tests/support/window_driver.h): the dialog runs modally, its mode
+// button is clicked and its fields are filled, and the ten part buttons are
+// clicked through the window system's input path, rows 1 to 10 in order, for
+// a whole split or a whole join. Every press must end with "完了" on its
+// button, "100%" on the status line and no message box; anything else, a
+// failure the driver reports included, raises BenchError.
 #pragma once
 
 #include <filesystem>
@@ -12,67 +13,63 @@
 #include <vector>
 
 #include "bench/pump_stretches.h"
+#include "bench/run_clock.h"
 #include "tests/support/observed_dialog.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/recorded_boxes.h"
+#include "tests/support/window_driver.h"
 
 class WindowRunner {
 public:
-    // Runs the ten presses.
-    using Presses = std::function<void()>;
-    // Called inside the dialog's modal loop once the window is up and its
-    // mode and fields are set, with the ten presses to run exactly once, so
-    // that a clock around them counts the presses and not the making of the
-    // window.
-    using AroundPresses = std::function<void(const Presses&)>;
+    using Paths = std::vector<std::filesystem::path>;
 
-    // Starts the window framework (OffscreenApp); there is one runner per
-    // process. Raises BenchError when it cannot.
+    // Starts the window framework (OffscreenApp) and takes the driver's
+    // failures; one runner per process. Raises BenchError when it cannot.
     WindowRunner();
+    ~WindowRunner();
+    WindowRunner(const WindowRunner&) = delete;
+    WindowRunner& operator=(const WindowRunner&) = delete;
 
-    // Writes piece n of `source` into rowFolders[n - 1], n = 1..10; the
-    // presses' stretches without a pump go into `stretches`.
-    void SplitAll(const std::filesystem::path& source,
-                  const std::vector<std::filesystem::path>& rowFolders, const AroundPresses& around,
-                  PumpStretches& stretches);
-    // Puts the piece of each row folder into `temp` in `destFolder`.
-    void JoinAll(const std::vector<std::filesystem::path>& rowFolders,
-                 const std::filesystem::path& destFolder, const AroundPresses& around,
-                 PumpStretches& stretches);
+    // Writes piece n of `source` into rows[n - 1], n = 1..10; the stretches
+    // without a pump go into `stretches`. `clock`, when given, times the ten
+    // presses, not the making of the window.
+    RunSample SplitAll(const std::filesystem::path& source, const Paths& rows,
+                       PumpStretches& stretches, const RunClock* clock = nullptr);
+    // Puts the piece of each row folder into `temp` in `dest`.
+    RunSample JoinAll(const Paths& rows, const std::filesystem::path& dest,
+                      PumpStretches& stretches, const RunClock* clock = nullptr);
 
-    // How fast a second press stops a running one.
+    // How fast a second press stops a running one, from the second click to
+    // "失敗" on the button (which the second press writes itself as it asks
+    // the copy to stop) and to the end of the running press (when the window
+    // answers again).
     struct CancelTimes {
-        // From the second click to "失敗" on the button, which the second
-        // press writes itself as it asks the running copy to stop.
         PumpStretches::Duration failedShown;
-        // From the second click to the end of the running press: when the
-        // window answers again.
         PumpStretches::Duration pressOver;
     };
-    // Presses the split button of `row` (1..10) once and, from inside the
-    // pump after `atPump` chunks of its piece, a second time. Both presses
-    // must end with "失敗" and no message box; the partial piece stays.
-    CancelTimes SplitCancelled(const std::filesystem::path& source,
-                               const std::vector<std::filesystem::path>& rowFolders, int row,
+    // Presses the split button of `row` once and, from inside the pump after
+    // `atPump` chunks of its piece, a second time. Both presses must end with
+    // "失敗" and no message box; the partial piece stays.
+    CancelTimes SplitCancelled(const std::filesystem::path& source, const Paths& rows, int row,
                                int atPump);
 
 private:
-    // What a run names in the dialog's fields; an empty path is not named.
-    struct Fields {
-        std::filesystem::path source;
-        std::vector<std::filesystem::path> rowFolders;
-        std::filesystem::path destFolder;
-    };
-    // Runs the dialog modally; inside its loop clicks the mode button, fills
-    // the fields and runs `steps`. An error raised by them ends the dialog
-    // and is raised again once the dialog is gone. Every pump goes into
-    // `stretches`; an interrupt reaches a running copy as a close request.
-    void RunDialog(ObservedDialog& dlg, int modeButton, const Fields& fields,
-                   PumpStretches& stretches, const std::function<void()>& steps);
-    void Press(ObservedDialog& dlg, const std::string& mode, int row, PumpStretches& stretches);
-    // Raises when the press `what` showed a box or was interrupted.
+    // Runs the dialog modally (RunModalSteps): clicks the mode button, names
+    // `source`, the rows and `dest` in the fields (an empty path is not
+    // named), then runs `steps`. An error raised by them ends the dialog and
+    // is raised again once it is gone. Every pump goes into `stretches`; an
+    // interrupt reaches a running copy as a close request.
+    void RunDialog(ObservedDialog& dlg, bool split, const std::filesystem::path& source,
+                   const Paths& rows, const std::filesystem::path& dest, PumpStretches& stretches,
+                   const std::function<void()>& steps);
+    // The ten presses of a split or a join.
+    void PressAll(ObservedDialog& dlg, bool split, PumpStretches& stretches);
+    // Raises when the press `what` showed a box, was interrupted or the
+    // driver reported a failure.
     void CheckPress(const std::string& what);
 
     OffscreenApp m_app;
     RecordedBoxes m_boxes;
+    std::string m_driverFailure;  // the first since the last check
+    DriverFailureHandler m_previousHandler;
 };

@@ -1,6 +1,9 @@
-// A fresh folder for one benchmark run (the tests' TempDir) in the folder
-// --dir names, removed with everything in it when the object goes, on failure
-// and interruption too. The parent is made when it is missing, one level only
+// The files of a benchmark run: its work folder, the rows' folders and
+// pieces, and the standard tools that make and compare files.
+//
+// The work folder is a fresh folder (the tests' TempDir) in the folder --dir
+// names, removed with everything in it when the object goes, on failure and
+// interruption too. The parent is made when it is missing, one level only
 // (a mistyped --dir should not grow a tree), and then removed again when it is
 // empty at the end; nothing else outside the run's folder is ever removed.
 #pragma once
@@ -40,6 +43,28 @@ private:
     std::optional<TempDir> m_dir;
 };
 
+// "row01" .. "row10" in `parent`.
+std::vector<std::filesystem::path> RowFolders(const std::filesystem::path& parent);
+// The piece of each row folder, as the engine names it.
+std::vector<std::filesystem::path> PiecesIn(const std::vector<std::filesystem::path>& rows);
+
+// Runs a standard tool (split, cat, dd, cmp; found on PATH) to its end, its
+// output where ours goes or into `stdoutTo`, created new; an interrupt of
+// the benchmark is passed on to it. Returns its exit status; raises
+// BenchError when it cannot be run, is killed, or the benchmark was
+// interrupted meanwhile.
+int RunTool(const std::vector<std::string>& argv, const std::filesystem::path& stdoutTo = {});
+// The same, and raises BenchError unless it exits with 0.
+void RunToolChecked(const std::vector<std::string>& argv,
+                    const std::filesystem::path& stdoutTo = {});
+// The check of a round trip: two files the same byte for byte, compared by
+// the standard cmp, independently of the program under test. Raises
+// BenchError "<what>: <actual> differs from <expected>" when they differ.
+void CheckSameFile(const std::filesystem::path& expected, const std::filesystem::path& actual,
+                   const std::string& what);
+
+// Fills `block` with the next pseudo-random words after `state`.
+void FillRandom(std::vector<std::uint64_t>& block, std::uint64_t& state);
 // Makes each folder with its parents; raises BenchError.
 void MakeFolders(const std::vector<std::filesystem::path>& folders);
 // Removes each file, or each folder with what is in it; raises BenchError.

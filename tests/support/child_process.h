@@ -1,10 +1,12 @@
-// Running part of a test in a child process (Linux): for limits, mounts and
-// deaths that must not reach the test program itself.
+// Child processes (Linux), for the tests and the benchmark alike: a program
+// run to its end (the standard tools), and part of a test run in a forked
+// child, for limits, mounts and deaths that must not reach the test program.
 #pragma once
 
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 struct ChildResult {
     bool exited = false;  // false: ended by a signal
@@ -12,6 +14,16 @@ struct ChildResult {
     int signal = 0;
     std::string report;  // what the body returned
 };
+
+// Runs `argv` (argv[0] found on PATH) to its end, its standard output sent
+// to `stdoutTo` when that is given, created new: an existing file there is
+// never truncated. When a signal cuts the wait short (its handler installed
+// without SA_RESTART) and `interrupted` then says so, SIGTERM is passed on to
+// the program once, and the wait goes on until it ends. Raises
+// std::system_error naming the program when it cannot be started.
+ChildResult RunProgram(const std::vector<std::string>& argv,
+                       const std::filesystem::path& stdoutTo = {},
+                       const std::function<bool()>& interrupted = {});
 
 // Runs `body` in a forked child and returns how the child ended and what the
 // body returned; a body says "" when everything was as expected, else what

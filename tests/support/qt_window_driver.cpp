@@ -2,8 +2,6 @@
 // object that sends QTest's synthetic events (or an input method's commit)
 // when a loop takes it. Widgets are held by QPointer, so input left in the
 // queue after its window is gone does nothing.
-#include <gtest/gtest.h>
-
 #include <qpa/qwindowsysteminterface.h>
 #include <QApplication>
 #include <QGroupBox>
@@ -14,6 +12,7 @@
 #include <QTest>
 #include <QWindow>
 #include <memory>
+#include <string>
 
 #include "engine/transfer.h"
 #include "framework/window/qt/control_text.h"
@@ -72,7 +71,7 @@ void Close(QWidget* window, ModalClose close) {
                     return;
                 }
             }
-            ADD_FAILURE() << "the modal window has no OK button";
+            ReportDriverFailure("the modal window has no OK button");
             break;
         case ModalClose::enter:
             PressAndRelease(FocusOrWindow(window), Key::enter);
@@ -86,7 +85,7 @@ void Close(QWidget* window, ModalClose close) {
 void LookWhenOpen(QPointer<QWidget> owner, std::function<void(const ModalWindowView&)> look,
                   ModalClose close) {
     if (owner == nullptr || !owner->isVisible()) {
-        ADD_FAILURE() << "no modal window opened over the dialog";
+        ReportDriverFailure("no modal window opened over the dialog");
         return;
     }
     QWidget* modal = QApplication::activeModalWidget();
@@ -194,7 +193,7 @@ void ClickThroughSystem(CDialog& dlg, int id) {
     QWidget* window = dlg.GetSafeHwnd();
     QWidget* control = dlg.GetDlgItem(id);
     if (window == nullptr || control == nullptr) {
-        ADD_FAILURE() << "no control " << id << " to click";
+        ReportDriverFailure("no control " + std::to_string(id) + " to click");
         return;
     }
     // QTest's input for a window (not a widget) enters through the window

@@ -3,11 +3,10 @@
 // copy's PeekMessage pump takes it in order with everything else. Work that
 // must run later (a step, a look at a modal window) is a posted message to a
 // message-only window of the driver that carries the work to run.
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "engine/transfer.h"
@@ -192,7 +191,7 @@ void Close(HWND window, ModalClose close) {
             if (const HWND ok = GetDlgItem(window, IDOK)) {
                 Post([ok] { ClickIfItTakesInput(ok); });
             } else {
-                ADD_FAILURE() << "the modal window has no OK button";
+                ReportDriverFailure("the modal window has no OK button");
             }
             break;
         case ModalClose::enter:
@@ -206,7 +205,7 @@ void Close(HWND window, ModalClose close) {
 
 void LookWhenOpen(HWND owner, std::function<void(const ModalWindowView&)> look, ModalClose close) {
     if (!IsWindow(owner) || !IsWindowVisible(owner)) {
-        ADD_FAILURE() << "no modal window opened over the dialog";
+        ReportDriverFailure("no modal window opened over the dialog");
         return;
     }
     const HWND modal = ModalWindowOver(owner);
@@ -266,7 +265,7 @@ void ClickAtThroughSystem(HWND window, POINT at) {
     input[2] = input[0];
     input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     if (SendInput(3, input, sizeof(INPUT)) != 3) {
-        ADD_FAILURE() << "SendInput failed with error " << GetLastError();
+        ReportDriverFailure("SendInput failed with error " + std::to_string(GetLastError()));
         return;
     }
     // Only the input: posted work stays queued behind it.
@@ -304,7 +303,7 @@ void ClickThroughSystem(CDialog& dlg, int id) {
     const HWND control = dlg.GetDlgItem(id);
     RECT rect{};
     if (control == nullptr || !GetWindowRect(control, &rect)) {
-        ADD_FAILURE() << "no control " << id << " to click";
+        ReportDriverFailure("no control " + std::to_string(id) + " to click");
         return;
     }
     ClickAtThroughSystem(dlg.GetSafeHwnd(),
@@ -315,7 +314,7 @@ void CloseThroughSystem(CDialog& dlg) {
     const HWND window = dlg.GetSafeHwnd();
     POINT at{};
     if (window == nullptr || !CloseBoxOf(window, at)) {
-        ADD_FAILURE() << "no close box to click";
+        ReportDriverFailure("no close box to click");
         return;
     }
     ClickAtThroughSystem(window, at);
@@ -346,7 +345,7 @@ void Post(std::function<void()> action) {
     auto* carried = new std::function<void()>(std::move(action));
     if (!PostMessageW(DriverWindow(), kRunAction, 0, reinterpret_cast<LPARAM>(carried))) {
         delete carried;
-        ADD_FAILURE() << "PostMessageW failed with error " << GetLastError();
+        ReportDriverFailure("PostMessageW failed with error " + std::to_string(GetLastError()));
     }
 }
 

@@ -14,14 +14,29 @@
 // input is delivered later by whichever loop takes it from the queue (the
 // dialog's modal loop, a nested modal loop, or a copy's pump). Input for a
 // control that is disabled or gone when it is delivered does nothing.
+//
+// The driver knows no test framework: what goes wrong in a run (a control
+// to click is missing, no modal window opened, the dialog ended with steps
+// left) goes to the failure handler, which the tests bind to GoogleTest
+// (window_driver_gtest.h) and the benchmark to an error of its own.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "framework/core/string.h"
 #include "framework/window/dialog.h"
+
+// Takes each failure, in words that say what the driver could not do; it
+// is called where the failure happens, inside the dialog's loop or a pump,
+// so it must not throw.
+using DriverFailureHandler = std::function<void(const std::string& what)>;
+// Sets the handler and returns the one before. With none set, a failure is
+// printed and the program aborts, so that none goes unseen.
+DriverFailureHandler SetDriverFailureHandler(DriverFailureHandler handler);
+void ReportDriverFailure(const std::string& what);
 
 // What DoModal returns when the steps did not end the dialog themselves.
 inline constexpr int kNotEndedByTest = -99;

@@ -1,13 +1,20 @@
-// RunModalSteps for every window system: the steps are taken one by one from
-// the queue, each only when the dialog's own loop takes it.
-#include <gtest/gtest.h>
-
+// RunModalSteps and the failure handler for every window system: the steps
+// are taken one by one from the queue, each only when the dialog's own loop
+// takes it.
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "tests/support/window_driver.h"
 #include "tests/support/window_driver_system.h"
 
 namespace {
+
+DriverFailureHandler& Handler() {
+    static DriverFailureHandler handler;
+    return handler;
+}
 
 struct StepRun {
     CDialog& dlg;
@@ -34,6 +41,18 @@ void TakeStep(const std::shared_ptr<StepRun>& run) {
 
 }  // namespace
 
+DriverFailureHandler SetDriverFailureHandler(DriverFailureHandler handler) {
+    return std::exchange(Handler(), std::move(handler));
+}
+
+void ReportDriverFailure(const std::string& what) {
+    if (!Handler()) {
+        std::fprintf(stderr, "window driver: %s (no failure handler set)\n", what.c_str());
+        std::abort();
+    }
+    Handler()(what);
+}
+
 std::intptr_t RunModalSteps(CDialog& dlg, std::vector<std::function<void()>> steps) {
     auto run = std::make_shared<StepRun>(StepRun{dlg, std::move(steps)});
     Post([run] { TakeStep(run); });
@@ -41,6 +60,10 @@ std::intptr_t RunModalSteps(CDialog& dlg, std::vector<std::function<void()>> ste
     run->over = true;
     // What the steps left in the queue is delivered now, inside this test.
     DeliverQueuedInput();
-    EXPECT_EQ(run->next, run->steps.size()) << "the dialog ended before every step had run";
+    if (run->next != run->steps.size()) {
+        ReportDriverFailure("the dialog ended before every step had run (" +
+                            std::to_string(run->next) + " of " + std::to_string(run->steps.size()) +
+                            " ran)");
+    }
     return result;
 }

@@ -6,7 +6,11 @@
 void WriteBackRate::Record(std::uint64_t bytes, std::int64_t nanoseconds) {
     const auto duration = static_cast<double>(std::max<std::int64_t>(nanoseconds, 1));
     const double sample = static_cast<double>(bytes) * 1e9 / duration;
-    const double weight = -std::expm1(-duration / static_cast<double>(kBeliefTime));
+    // A slowdown is believed almost at once: the data in flight must shrink
+    // before it holds a close. A speed-up counts as long as it was watched.
+    const double weight = sample < m_bytesPerSecond
+                              ? std::max(0.75, -std::expm1(-duration / kBeliefTime))
+                              : -std::expm1(-duration / kBeliefTime);
     m_bytesPerSecond += weight * (sample - m_bytesPerSecond);
 }
 

@@ -14,27 +14,32 @@
 class WriteBackRate {
 public:
     // The data left waiting for the medium is what it writes in this long
-    // (nanoseconds). With the last chunk (up to 1 MiB) still to write at the
-    // close, 40 ms keeps the flush at close under 100 ms at 20 MiB/s, and
-    // keeps the medium busy while the next chunk is read and handed over
-    // (well under 40 ms: about 1 ms on a fast disk).
-    static constexpr std::int64_t kInFlightTime = 40'000'000;
+    // (nanoseconds): at 10 MiB/s the 256 KiB that a bare loop of writes
+    // keeps unsettled while it runs at the medium's own pace (the floor of
+    // `make bench --medium`), at 40 MiB/s one chunk, so the flush at close
+    // waits about one chunk's writing time. The medium stays busy while the
+    // next chunk is read and handed over (about 1 ms on a fast disk).
+    static constexpr std::int64_t kInFlightTime = 25'000'000;
     // Never less than this in flight: before the first measurement, and on a
     // medium that stalls, a quarter of a chunk still overlaps the reading of
     // the next chunk with the writing of this one (50 ms at 5 MiB/s).
     static constexpr std::uint64_t kMinInFlight = 256 * 1024;
-    // Nor more: enough for a fast disk at 1.6 GB/s, little enough that a
+    // Nor more: enough for a fast disk at 2.6 GB/s, little enough that a
     // disk that suddenly slows down does not hold a close for seconds.
     static constexpr std::uint64_t kMaxInFlight = 64 * 1024 * 1024;
 
-    // How long the medium must be watched before what it did is believed
-    // whole. A measurement counts as long as it lasted: a burst that the
-    // medium's queue or a card's cache takes in a millisecond moves the
-    // estimate by 1/200 of the way, so it raises the allowance by a fifth of
-    // the burst at most; a medium that slows down shows it over long waits,
-    // and a stall of a second is believed at once. A fast disk is believed
-    // nearly whole after half a second of writing.
-    static constexpr std::int64_t kBeliefTime = 200'000'000;
+    // How long a faster pace must be watched before it is believed whole
+    // (nanoseconds). A measurement that shows the medium faster counts as
+    // long as it lasted: the first chunks of a file, or one chunk now and
+    // then, may come back at once because a queue or a card's cache took
+    // them, and a burst of B bytes taken at once raises the allowance by
+    // B * kInFlightTime / kBeliefTime, half of it, at most. A fast disk is
+    // believed nearly whole after a tenth of a second; shorter, and the
+    // simulated cards' bursts kept a backlog of many MiB for the close
+    // (400 ms at 20 and 40 MiB/s when every measurement counted alike).
+    // A slower pace is believed almost at once, so what is in flight shrinks
+    // before it holds a close.
+    static constexpr double kBeliefTime = 50e6;
 
     // The medium was seen to finish `bytes` more in `nanoseconds` (the time
     // since the previous measurement). Measurements of no time count as one

@@ -30,6 +30,16 @@ bool NotApplicable(int error) {
 // KiB). On a card at 5 MiB/s one granule is 50 ms of writing.
 constexpr std::uint64_t kStartGranule = 256 * 1024;
 
+// A page the writes have reached only partly is filled by the next write.
+// Started or waited for now, it would go to the medium twice, the second time
+// inside a wait, since the system writes a page again only once its first
+// write is done: so starts and waits stop at the last whole page.
+constexpr std::uint64_t kPage = 4096;
+
+std::uint64_t PageStart(std::uint64_t offset) {
+    return offset / kPage * kPage;
+}
+
 DWORD ErrorOf(int result) {
     return result != 0 && !NotApplicable(errno) ? WindowsErrorFromErrno(errno) : ERROR_SUCCESS;
 }
@@ -58,8 +68,9 @@ DWORD WriteBehind::AfterWrite(DWORD count) {
     // Started in granules: the medium reports a request done only when all
     // of it is written, so a wait for the older part of one large request
     // would last until its newest byte is on the medium too.
-    for (std::uint64_t start = begin; start < end; start += kStartGranule) {
-        const std::uint64_t length = std::min<std::uint64_t>(kStartGranule, end - start);
+    const std::uint64_t whole = PageStart(end);
+    for (std::uint64_t start = PageStart(begin); start < whole; start += kStartGranule) {
+        const std::uint64_t length = std::min<std::uint64_t>(kStartGranule, whole - start);
         if (const DWORD error =
                 ErrorOf(sys::SyncFileRange(FdOf(m_handle), static_cast<off_t>(start),
                                            static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE));
@@ -74,7 +85,7 @@ DWORD WriteBehind::AfterWrite(DWORD count) {
     // However far the allowance has fallen, one wait takes the medium about
     // one chunk further: what is in flight shrinks by a granule a chunk, and
     // no single wait drains a backlog.
-    return SettleTo(std::min(end - allowance, m_settled + count + kStartGranule));
+    return SettleTo(PageStart(std::min(end - allowance, m_settled + count + kStartGranule)));
 }
 
 DWORD WriteBehind::WaitForMedium(std::uint64_t end) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -14,29 +15,31 @@
 #include "bench/bench_error.h"
 #include "bench/bench_options.h"
 #include "bench/bench_run.h"
-#include "bench/interrupt_flag.h"
 #include "bench/medium_bench_run.h"
 
 namespace {
 
+void OnSignal(int) {
+    g_interrupted = 1;
+}
+
 // Hands the process over to medium.sh, which runs this program once per
-// medium; returns only when it cannot.
+// medium with the options that concern a run; returns only when it cannot.
 int RunOnMedia(const BenchOptions& options) {
     std::string speeds;
     for (const std::uint64_t speed : options.mediumSpeeds) {
         speeds += (speeds.empty() ? "" : ",") + std::to_string(speed);
     }
-    std::vector<std::string> args = {"bash",
-                                     TESSERAK_BENCH_MEDIUM_SCRIPT,
-                                     std::filesystem::read_symlink("/proc/self/exe"),
-                                     options.dir,
-                                     std::to_string(options.size),
-                                     options.ownGroup ? "own" : "root",
-                                     std::to_string(options.maxSectorsKb),
-                                     speeds,
-                                     "--"};
-    const std::vector<std::string> passedOn = ArgumentsOf(options);
-    args.insert(args.end(), passedOn.begin(), passedOn.end());
+    std::vector<std::string> args = {
+        "bash", TESSERAK_BENCH_MEDIUM_SCRIPT, std::filesystem::read_symlink("/proc/self/exe"),
+        options.dir, std::to_string(options.size), options.ownGroup ? "own" : "root",
+        std::to_string(options.maxSectorsKb), speeds, "--",
+        // What the run on each medium gets.
+        "--size", std::to_string(options.size), "--rounds", std::to_string(options.rounds), "--dir",
+        options.dir};
+    if (options.cold) {
+        args.push_back("--cold");
+    }
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -53,27 +56,31 @@ int RunOnMedia(const BenchOptions& options) {
 
 int main(int argc, char** argv) {
     BenchOptions options;
+    std::string usage;
     try {
-        options = ParseBenchOptions(argc, argv, TESSERAK_BENCH_DEFAULT_DIR);
+        options = ParseBenchOptions(argc, argv, TESSERAK_BENCH_DEFAULT_DIR, usage);
     } catch (const BenchError& e) {
-        std::cerr << "tesserak_bench: " << e.what() << "\n" << BenchUsage();
+        std::cerr << "tesserak_bench: " << e.what() << "\n" << usage;
         return 2;
     }
     if (options.help) {
-        std::cout << BenchUsage();
+        std::cout << usage;
         return 0;
     }
-    InterruptFlag::Install();
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;  // no SA_RESTART: see bench_error.h
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        sigaction(signal, &action, nullptr);
+    }
     try {
         if (!options.mediumSpeeds.empty() && options.onMedium.empty()) {
             return RunOnMedia(options);
         }
         if (options.onMedium.empty()) {
-            BenchRun run(options, std::cout);
-            run.Run();
+            BenchRun(options, std::cout).Run();
         } else {
-            MediumBenchRun run(options, std::cout);
-            run.Run();
+            MediumBenchRun(options, std::cout).Run();
         }
     } catch (const std::exception& e) {
         std::cerr << "tesserak_bench: FAILED: " << e.what() << "\n";

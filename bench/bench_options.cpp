@@ -1,6 +1,7 @@
 #include "bench/bench_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <string_view>
@@ -96,11 +97,12 @@ void Describe(CLI::App& app, BenchOptions& o, std::string& medium) {
 }  // namespace
 
 BenchOptions ParseBenchOptions(int argc, const char* const* argv,
-                               const std::filesystem::path& defaultDir) {
+                               const std::filesystem::path& defaultDir, std::string& usage) {
     BenchOptions o;
     std::string medium;
     CLI::App app(kAbout, "tesserak_bench");
     Describe(app, o, medium);
+    usage = app.help();
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -119,17 +121,14 @@ BenchOptions ParseBenchOptions(int argc, const char* const* argv,
         throw BenchError("--dir wants a folder, not an empty text");
     }
     o.dir = o.dir.empty() ? defaultDir : o.dir;
-    for (std::size_t start = 0; app.count("--medium") > 0;) {
-        const std::size_t comma = medium.find(',', start);
+    for (std::size_t start = 0, comma = 0; app.count("--medium") > 0 && start <= medium.size();
+         start = comma + 1) {
+        comma = std::min(medium.find(',', start), medium.size());
         std::string speed = medium.substr(start, comma - start);
         if (const std::string wrong = ReadSpeed(speed); !wrong.empty()) {
             throw BenchError("--medium: " + wrong);
         }
         o.mediumSpeeds.push_back(std::stoull(speed));
-        if (comma == std::string::npos) {
-            break;
-        }
-        start = comma + 1;
     }
     if (o.mediumSpeeds.empty() && o.onMedium.empty()) {
         if (o.ownGroup || o.maxSectorsKb != 0) {
@@ -148,22 +147,4 @@ BenchOptions ParseBenchOptions(int argc, const char* const* argv,
                          std::to_string(o.size) + " bytes");
     }
     return o;
-}
-
-std::string BenchUsage() {
-    BenchOptions o;
-    std::string medium;
-    CLI::App app(kAbout, "tesserak_bench");
-    Describe(app, o, medium);
-    return app.help();
-}
-
-std::vector<std::string> ArgumentsOf(const BenchOptions& options) {
-    std::vector<std::string> args = {"--size",   std::to_string(options.size),
-                                     "--rounds", std::to_string(options.rounds),
-                                     "--dir",    options.dir.string()};
-    if (options.cold) {
-        args.push_back("--cold");
-    }
-    return args;
 }

@@ -24,10 +24,7 @@ struct BenchOptions {
 };
 
 // Reads argv; raises BenchError naming the offending argument. `defaultDir`
-// is used when --dir is not given.
+// is used when --dir is not given. `usage` gets the text printed by --help
+// and after a bad option.
 BenchOptions ParseBenchOptions(int argc, const char* const* argv,
-                               const std::filesystem::path& defaultDir);
-// The usage text printed by --help and after a bad option.
-std::string BenchUsage();
-// What medium.sh passes on to the run on each medium.
-std::vector<std::string> ArgumentsOf(const BenchOptions& options);
+                               const std::filesystem::path& defaultDir, std::string& usage);

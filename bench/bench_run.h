@@ -12,7 +12,6 @@
 
 #include "bench/bench_options.h"
 #include "bench/engine_runner.h"
-#include "bench/pump_stretches.h"
 #include "bench/run_clock.h"
 #include "bench/throughput_table.h"
 #include "bench/window_runner.h"
@@ -30,9 +29,7 @@ public:
     void Run();
 
 private:
-    void WarmUp();
     void RunRound(int round);
-    void CheckPieces() const;
     void PrintSummary() const;
 
     BenchOptions m_options;
@@ -41,19 +38,12 @@ private:
     EngineRunner m_engine;
     WindowRunner m_window;
     WorkFolder m_work;
+    ThroughputTable m_table;
+    PumpStretches m_stretches;  // of the timed window runs only
+    double m_residentBeforeEngine = 0;
 
     std::filesystem::path m_source;
     std::vector<std::filesystem::path> m_ourRows;  // one folder per row
-    std::filesystem::path m_ourJoined;
     std::vector<std::filesystem::path> m_windowRows;
-    std::filesystem::path m_windowJoined;
-    std::filesystem::path m_toolPieceFolder;  // split writes all ten into one folder
-    std::vector<std::filesystem::path> m_toolPieces;
-    std::filesystem::path m_toolJoined;
-    std::filesystem::path m_ddCopy;
-
-    ThroughputTable m_table;
-    // Of the timed window runs only.
-    PumpStretches m_stretches;
-    long long m_residentBeforeEngine = 0;
+    std::vector<std::filesystem::path> m_toolPieces;  // split writes all ten into one folder
 };

@@ -1,11 +1,8 @@
 #include "bench/medium_bench_run.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "bench/bench_error.h"
-#include "bench/floor_loop.h"
-#include "bench/unique_fd.h"
 #include "engine/piece_layout.h"
 #include "engine/transfer.h"
 
@@ -14,36 +11,30 @@ namespace {
 // The window keeps pace when it has this share of dd's MB/s.
 constexpr double kPaceShare = 0.97;
 
-const std::string kDd = "dd";
-const std::string kFloor = "floor";
-const std::string kWindowSplit = "window-split";
-const std::string kWindowJoin = "window-join";
+const std::string kDd = "dd", kFloor = "floor", kWindowSplit = "window-split",
+                  kWindowJoin = "window-join";
 
 using Duration = PumpStretches::Duration;
 
 // "1199.0 (+1065.0)": a wait and how much longer it is than the floor's.
 std::string AgainstFloor(Duration wait, Duration floor) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.1f (%+.1f)", InMs(wait), InMs(wait) - InMs(floor));
-    return text;
+    return Printf("%.1f (%+.1f)", InMs(wait), InMs(wait) - InMs(floor));
 }
 
 // "1199.0 (+1065.0) / 200.0 (+95.0) / 210.0": the longest and the
 // 99th-percentile stretch without a pump against the floor's, and the
 // longest from a press's last pump to its end.
 std::string StretchText(const PumpStretches& stretches, const PumpStretches& floor) {
-    char close[24];
-    std::snprintf(close, sizeof close, "%.1f", InMs(stretches.LongestClose()));
     return AgainstFloor(stretches.Longest(), floor.Longest()) + " / " +
-           AgainstFloor(stretches.Percentile(99), floor.Percentile(99)) + " / " + close;
+           AgainstFloor(stretches.Percentile(99), floor.Percentile(99)) + " / " +
+           Printf("%.1f", InMs(stretches.LongestClose()));
 }
 
-// "split yes (120.3)": whether `value` is within `bound`.
-std::string Aim(const char* what, double value, double bound, bool atMost, const char* format) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, value);
+// "split yes (120.3)": whether `value`, shown with `decimals`, is within
+// `bound`.
+std::string Aim(const char* what, double value, double bound, bool atMost, int decimals) {
     const bool met = atMost ? value <= bound : value >= bound;
-    return std::string(what) + (met ? " yes (" : " NO (") + text + ")";
+    return what + Printf(met ? " yes (%.*f)" : " NO (%.*f)", decimals, value);
 }
 
 }  // namespace
@@ -64,10 +55,8 @@ MediumBenchRun::MediumBenchRun(const BenchOptions& options, std::ostream& out)
 void MediumBenchRun::Run() {
     m_out << "tesserak_bench on a simulated medium of " << SpeedText(m_options.mediumSpeed)
           << " at " << m_options.onMedium.string() << ": " << m_options.size << " bytes ("
-          << Mebibytes(static_cast<long long>(m_options.size)) << ", pieces of "
-          << Mebibytes(static_cast<long long>(m_options.size / kPieceCount)) << "), "
-          << m_options.rounds << (m_options.rounds == 1 ? " round" : " rounds") << ", in "
-          << m_work.path().string() << "\n"
+          << Mebibytes(m_options.size) << ", pieces of " << Mebibytes(m_options.size / kPieceCount)
+          << "), " << RoundsText(m_options.rounds) << ", in " << m_work.path().string() << "\n"
           << m_clock.Describe() << "\n"
           << "the source and the pieces the joins read stay on the disk; dd's copy, the floor's "
              "file, the split's pieces and the joined file go on the medium; every run ends with "
@@ -95,19 +84,19 @@ void MediumBenchRun::RunRound(int round) {
     const auto rows = RowFolders(medium / "rows");
     const auto pieces = PiecesIn(rows);
     const std::filesystem::path joined = medium / "joined";
+    const std::filesystem::path copy = medium / "dd-copy";
+    const std::filesystem::path floorFile = medium / "floor";
     MakeFolders(rows);
     MakeFolders({joined});
 
-    const std::filesystem::path copy = medium / "dd-copy";
     const RunSample dd =
         m_clock.Time({m_source},
                      [&] {
-                         RunToolChecked({"dd", "if=" + m_source.string(), "of=" + copy.string(),
-                                         "bs=1M", "conv=fdatasync", "status=none"});
+                         RunTool({"dd", "if=" + m_source.string(), "of=" + copy.string(), "bs=1M",
+                                  "conv=fdatasync", "status=none"});
                      },
                      {});
     RemoveAll({copy});
-    const std::filesystem::path floorFile = medium / "floor";
     const RunSample floor =
         m_clock.Time({}, [&] { WriteAtFloor(floorFile, m_options.size, m_floor); }, {});
     RemoveAll({floorFile});
@@ -132,90 +121,67 @@ void MediumBenchRun::RunRound(int round) {
     const WindowRunner::CancelTimes cancel =
         m_window.SplitCancelled(m_source, rows, 1, std::max(1, chunks / 2));
     RemoveAll({medium / "rows", joined});
-    m_cancels.push_back(cancel);
+    m_longestCancel = std::max(m_longestCancel, cancel.pressOver);
 
     m_table.Add(kDd, dd);
     m_table.Add(kFloor, floor);
     m_table.Add(kWindowSplit, split);
     m_table.Add(kWindowJoin, join);
-    m_out << "round " << round << "/" << m_options.rounds << ": dd " << Seconds(dd.seconds)
-          << ", floor " << Seconds(floor.seconds) << ", window split " << Seconds(split.seconds)
-          << ", window join " << Seconds(join.seconds) << " | cancel: \"失敗\" shown after "
-          << Milliseconds(cancel.failedShown) << ", the running press over after "
-          << Milliseconds(cancel.pressOver)
+    m_out << "round " << round << "/" << m_options.rounds << ": dd " << Printf("%.2f s", dd.seconds)
+          << ", floor " << Printf("%.2f s", floor.seconds) << ", window split "
+          << Printf("%.2f s", split.seconds) << ", window join " << Printf("%.2f s", join.seconds)
+          << " | cancel: \"失敗\" shown after " << Milliseconds(cancel.failedShown)
+          << ", the running press over after " << Milliseconds(cancel.pressOver)
           << " | pieces and join identical to the engine's and the source\n"
           << std::flush;
 }
 
-PumpStretches::Duration MediumBenchRun::LongestCancel() const {
-    Duration cancel{};
-    for (const auto& times : m_cancels) {
-        cancel = std::max(cancel, times.pressOver);
-    }
-    return cancel;
-}
-
 void MediumBenchRun::PrintSummary() const {
-    m_out << "\nMB/s: the median over " << m_options.rounds
-          << (m_options.rounds == 1 ? " round" : " rounds")
-          << " (10^6 bytes) of dd bs=1M conv=fdatasync, of the medium's floor (1 MiB writes, "
-             "each one's write-back started, at most 256 KiB left unsettled, fdatasync at the "
-             "end) and of the window's ten presses, with the window's ratios to dd and to the "
-             "floor; chunk = one chunk's writing time at the medium's speed\n"
-          << "waits ms: over all rounds, with the difference to the floor's in brackets: the "
-             "floor's longest and 99th-percentile time per write; the window's longest and "
-             "99th-percentile stretch in which it handled no input, from the click to the "
-             "press's end (opening and closing the files included), and the longest from the "
-             "last pump to the press's end (the close); cancel = from a second press of the "
-             "running row's button to the end of the running press (the worst of the rounds), "
-             "against the floor's longest\n";
+    const std::string speed = SpeedText(m_options.mediumSpeed);
+    const double chunk = 1e3 * ChunkSize / static_cast<double>(m_options.mediumSpeed);
     const double dd = m_table.MedianMBps(kDd);
     const double floor = m_table.MedianMBps(kFloor);
     const double split = m_table.MedianMBps(kWindowSplit);
     const double join = m_table.MedianMBps(kWindowJoin);
-    char line[400];
-    std::snprintf(line, sizeof line, "%-9s %-10s %8s %8s %10s %8s %6s %6s %8s %6s %6s", "MB/s",
-                  "medium", "chunk ms", "dd MB/s", "floor MB/s", "split", "/dd", "/floor", "join",
-                  "/dd", "/floor");
-    m_out << line << "\n";
-    std::snprintf(line, sizeof line,
-                  "%-9s %-10s %8.1f %8.1f %10.1f %8.1f %6.3f %6.3f %8.1f %6.3f %6.3f", "MB/s",
-                  SpeedText(m_options.mediumSpeed).c_str(),
-                  1e3 * ChunkSize / static_cast<double>(m_options.mediumSpeed), dd, floor, split,
-                  split / dd, split / floor, join, join / dd, join / floor);
-    m_out << line << "\n";
-    std::snprintf(line, sizeof line, "%-9s %-10s %-16s %-42s %-42s %s", "waits ms", "medium",
-                  "floor: longest/p99", "split: longest / p99 / close",
-                  "join: longest / p99 / close", "cancel");
-    m_out << line << "\n";
-    char floorWaits[32];
-    std::snprintf(floorWaits, sizeof floorWaits, "%.1f / %.1f", InMs(m_floor.Longest()),
-                  InMs(m_floor.Percentile(99)));
-    std::snprintf(line, sizeof line, "%-9s %-10s %-16s %-42s %-42s %s", "waits ms",
-                  SpeedText(m_options.mediumSpeed).c_str(), floorWaits,
-                  StretchText(m_split, m_floor).c_str(), StretchText(m_join, m_floor).c_str(),
-                  AgainstFloor(LongestCancel(), m_floor.Longest()).c_str());
-    m_out << line << "\n";
-    PrintAims();
-}
-
-void MediumBenchRun::PrintAims() const {
-    const double chunk = 1e3 * ChunkSize / static_cast<double>(m_options.mediumSpeed);
+    const char* const waits = "%-9s %-10s %-16s %-42s %-42s %s\n";
+    m_out
+        << "\nMB/s: the median over " << RoundsText(m_options.rounds)
+        << " (10^6 bytes) of dd bs=1M conv=fdatasync, of the medium's floor (1 MiB writes, "
+           "each one's write-back started, at most 256 KiB left unsettled, fdatasync at the "
+           "end) and of the window's ten presses, with the window's ratios to dd and to the "
+           "floor; chunk = one chunk's writing time at the medium's speed\n"
+        << "waits ms: over all rounds, with the difference to the floor's in brackets: the "
+           "floor's longest and 99th-percentile time per write; the window's longest and "
+           "99th-percentile stretch in which it handled no input, from the click to the "
+           "press's end (opening and closing the files included), and the longest from the "
+           "last pump to the press's end (the close); cancel = from a second press of the "
+           "running row's button to the end of the running press (the worst of the rounds), "
+           "against the floor's longest\n"
+        << Printf("%-9s %-10s %8s %8s %10s %8s %6s %6s %8s %6s %6s\n", "MB/s", "medium", "chunk ms",
+                  "dd MB/s", "floor MB/s", "split", "/dd", "/floor", "join", "/dd", "/floor")
+        << Printf("%-9s %-10s %8.1f %8.1f %10.1f %8.1f %6.3f %6.3f %8.1f %6.3f %6.3f\n", "MB/s",
+                  speed.c_str(), chunk, dd, floor, split, split / dd, split / floor, join,
+                  join / dd, join / floor)
+        << Printf(waits, "waits ms", "medium", "floor: longest/p99", "split: longest / p99 / close",
+                  "join: longest / p99 / close", "cancel")
+        << Printf(
+               waits, "waits ms", speed.c_str(),
+               Printf("%.1f / %.1f", InMs(m_floor.Longest()), InMs(m_floor.Percentile(99))).c_str(),
+               StretchText(m_split, m_floor).c_str(), StretchText(m_join, m_floor).c_str(),
+               AgainstFloor(m_longestCancel, m_floor.Longest()).c_str());
+    // The aims: the window's waits at most the floor's plus one chunk's
+    // writing time, and its pace at least kPaceShare of dd's.
     const double longest = InMs(m_floor.Longest()) + chunk;
     const double p99 = InMs(m_floor.Percentile(99)) + chunk;
-    const double dd = m_table.MedianMBps(kDd);
-    char text[400];
-    std::snprintf(
-        text, sizeof text,
+    m_out << Printf(
         "%-9s %-10s longest <= floor's + one chunk = %.1f ms: %s, %s; p99 <= floor's + one "
-        "chunk = %.1f ms: %s, %s; cancel <= %.1f ms: %s; MB/s >= %.2f dd: %s, %s",
-        "aims", SpeedText(m_options.mediumSpeed).c_str(), longest,
-        Aim("split", InMs(m_split.Longest()), longest, true, "%.1f").c_str(),
-        Aim("join", InMs(m_join.Longest()), longest, true, "%.1f").c_str(), p99,
-        Aim("split", InMs(m_split.Percentile(99)), p99, true, "%.1f").c_str(),
-        Aim("join", InMs(m_join.Percentile(99)), p99, true, "%.1f").c_str(), longest,
-        Aim("cancel", InMs(LongestCancel()), longest, true, "%.1f").c_str(), kPaceShare,
-        Aim("split", m_table.MedianMBps(kWindowSplit) / dd, kPaceShare, false, "%.3f").c_str(),
-        Aim("join", m_table.MedianMBps(kWindowJoin) / dd, kPaceShare, false, "%.3f").c_str());
-    m_out << text << "\n";
+        "chunk = %.1f ms: %s, %s; cancel <= %.1f ms: %s; MB/s >= %.2f dd: %s, %s\n",
+        "aims", speed.c_str(), longest,
+        Aim("split", InMs(m_split.Longest()), longest, true, 1).c_str(),
+        Aim("join", InMs(m_join.Longest()), longest, true, 1).c_str(), p99,
+        Aim("split", InMs(m_split.Percentile(99)), p99, true, 1).c_str(),
+        Aim("join", InMs(m_join.Percentile(99)), p99, true, 1).c_str(), longest,
+        Aim("cancel", InMs(m_longestCancel), longest, true, 1).c_str(), kPaceShare,
+        Aim("split", split / dd, kPaceShare, false, 3).c_str(),
+        Aim("join", join / dd, kPaceShare, false, 3).c_str());
 }

@@ -20,7 +20,6 @@
 
 #include "bench/bench_options.h"
 #include "bench/engine_runner.h"
-#include "bench/pump_stretches.h"
 #include "bench/run_clock.h"
 #include "bench/throughput_table.h"
 #include "bench/window_runner.h"
@@ -39,9 +38,6 @@ public:
 private:
     void RunRound(int round);
     void PrintSummary() const;
-    void PrintAims() const;
-    // The worst of the rounds' cancels.
-    PumpStretches::Duration LongestCancel() const;
 
     BenchOptions m_options;
     std::ostream& m_out;
@@ -56,5 +52,5 @@ private:
     PumpStretches m_floor;
     PumpStretches m_split;
     PumpStretches m_join;
-    std::vector<WindowRunner::CancelTimes> m_cancels;
+    PumpStretches::Duration m_longestCancel{};  // the worst of the rounds'
 };

@@ -7,22 +7,11 @@
 #include <fstream>
 
 #include "bench/bench_error.h"
-#include "bench/interrupt_flag.h"
-#include "bench/unique_fd.h"
+#include "bench/work_folder.h"
 
 namespace {
 
 constexpr const char* kDropCaches = "/proc/sys/vm/drop_caches";
-
-// Opening for writing is the real test: root inside a container may pass
-// access(2) and still meet a read-only /proc/sys.
-bool CanDropCaches() {
-    return std::ofstream(kDropCaches, std::ios::app).is_open();
-}
-
-double Seconds(const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
 
 rusage UsageOf(int who) {
     rusage usage = {};
@@ -34,7 +23,9 @@ double CpuSecondsSoFar() {
     double seconds = 0;
     for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
         const rusage usage = UsageOf(who);
-        seconds += Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+        for (const timeval& time : {usage.ru_utime, usage.ru_stime}) {
+            seconds += static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+        }
     }
     return seconds;
 }
@@ -45,7 +36,10 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 
 }  // namespace
 
-RunClock::RunClock(bool cold, bool sync) : m_cold(cold), m_sync(sync), m_canDrop(CanDropCaches()) {
+// Opening for writing is the real test: root inside a container may pass
+// access(2) and still meet a read-only /proc/sys.
+RunClock::RunClock(bool cold, bool sync)
+    : m_cold(cold), m_sync(sync), m_canDrop(std::ofstream(kDropCaches, std::ios::app).is_open()) {
     if (m_cold && !m_canDrop) {
         throw BenchError(std::string("--cold needs to write ") + kDropCaches +
                          ", which this user cannot (run as root)");
@@ -58,16 +52,13 @@ RunSample RunClock::Time(const Paths& inputs, const std::function<void()>& run,
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = CpuSecondsSoFar();
     run();
-    RunSample sample;
+    const double copied = SecondsSince(start);
     if (m_sync) {
-        const double copied = SecondsSince(start);
         FlushFilesToDisk(outputs);
-        sample.seconds = SecondsSince(start);
-        sample.flushSeconds = sample.seconds - copied;
-        sample.cpuSeconds = CpuSecondsSoFar() - cpuStart;
-    } else {
-        sample.seconds = SecondsSince(start);
-        sample.cpuSeconds = CpuSecondsSoFar() - cpuStart;
+    }
+    const double seconds = m_sync ? SecondsSince(start) : copied;
+    const RunSample sample = {seconds, seconds - copied, CpuSecondsSoFar() - cpuStart};
+    if (!m_sync) {
         FlushFilesToDisk(outputs);
     }
     return sample;
@@ -85,7 +76,7 @@ void RunClock::PrepareCache(const Paths& inputs) const {
     for (const auto& input : m_cold ? Paths{} : inputs) {
         std::ifstream file(input, std::ios::binary);
         while (file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
-            InterruptFlag::ThrowIfRaised("the warming of the page cache");
+            ThrowIfInterrupted("the warming of the page cache");
         }
         if (!file.eof()) {
             throw BenchError("cannot read " + input.string() + " to warm the page cache");
@@ -114,10 +105,10 @@ RunSample TimeOrRun(const RunClock* clock, const RunClock::Paths& inputs,
     return {};
 }
 
-long long PeakResidentBytesOfSelf() {
-    return static_cast<long long>(UsageOf(RUSAGE_SELF).ru_maxrss) * 1024;  // Linux: KiB
+double PeakResidentBytesOfSelf() {
+    return static_cast<double>(UsageOf(RUSAGE_SELF).ru_maxrss) * 1024;  // Linux: KiB
 }
 
-long long PeakResidentBytesOfChildren() {
-    return static_cast<long long>(UsageOf(RUSAGE_CHILDREN).ru_maxrss) * 1024;
+double PeakResidentBytesOfChildren() {
+    return static_cast<double>(UsageOf(RUSAGE_CHILDREN).ru_maxrss) * 1024;
 }

@@ -17,14 +17,7 @@
 #include <string>
 #include <vector>
 
-// One timed run: wall-clock seconds on a monotonic clock, and the processor
-// seconds (user + system) of this process and of the children it waited for
-// meanwhile, so that ours and theirs are counted alike.
-struct RunSample {
-    double seconds = 0;       // what the throughput is computed from
-    double flushSeconds = 0;  // of which flushing the output to disk
-    double cpuSeconds = 0;
-};
+#include "bench/throughput_table.h"
 
 class RunClock {
 public:
@@ -57,5 +50,5 @@ RunSample TimeOrRun(const RunClock* clock, const RunClock::Paths& inputs,
 
 // The peak resident set of this process (which runs the engine) and the
 // largest of the children waited for so far (the standard tools), in bytes.
-long long PeakResidentBytesOfSelf();
-long long PeakResidentBytesOfChildren();
+double PeakResidentBytesOfSelf();
+double PeakResidentBytesOfChildren();

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "bench/bench_error.h"
-#include "bench/interrupt_flag.h"
 #include "bench/work_folder.h"
 #include "engine/piece_layout.h"
 #include "engine/transfer.h"
@@ -20,8 +19,7 @@ char* g_argv[] = {g_name, nullptr};
 
 void CheckText(const ObservedDialog& dlg, const std::string& what, int id,
                const std::u16string& expected) {
-    const CString shown = dlg.GetDlgItemText(id);
-    if (shown.str() != expected) {
+    if (const CString shown = dlg.GetDlgItemText(id); shown.str() != expected) {
         throw BenchError(what + " left '" + shown.ToUtf8() + "' where '" +
                          CString(expected).ToUtf8() + "' belongs");
     }
@@ -51,7 +49,7 @@ void WindowRunner::RunDialog(ObservedDialog& dlg, bool split, const std::filesys
     const std::string what = split ? "the window split" : "the window join";
     dlg.onPump = [&](int) {
         stretches.Pump();
-        if (InterruptFlag::Raised() && TransferState == kTransferRunning) {
+        if (Interrupted() && TransferState == kTransferRunning) {
             PostClose(dlg);  // as a user's close request: the copy stops after this chunk
         }
     };
@@ -107,7 +105,7 @@ void WindowRunner::CheckPress(const std::string& what) {
         throw BenchError(what + " showed a message box '" + boxes.front().title.ToUtf8() +
                          "': " + boxes.front().text.ToUtf8());
     }
-    InterruptFlag::ThrowIfRaised(what.c_str());
+    ThrowIfInterrupted(what);
     if (!m_driverFailure.empty()) {
         throw BenchError(what + ": " + std::exchange(m_driverFailure, {}));
     }

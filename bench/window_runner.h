@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/pump_stretches.h"
 #include "bench/run_clock.h"
+#include "bench/throughput_table.h"
 #include "tests/support/observed_dialog.h"
 #include "tests/support/offscreen_app.h"
 #include "tests/support/recorded_boxes.h"

@@ -1,5 +1,6 @@
 // The files of a benchmark run: its work folder, the rows' folders and
-// pieces, and the standard tools that make and compare files.
+// pieces, the files it writes itself, and the standard tools that make and
+// compare files. Its own file work never goes through the engine it measures.
 //
 // The work folder is a fresh folder (the tests' TempDir) in the folder --dir
 // names, removed with everything in it when the object goes, on failure and
@@ -10,10 +11,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "bench/throughput_table.h"
 #include "tests/support/temp_dir.h"
 
 class WorkFolder {
@@ -23,49 +24,58 @@ public:
     // what they are for, "(seven copies of the source)".
     WorkFolder(const std::filesystem::path& parent, std::uint64_t needed,
                const std::string& neededFor);
-    ~WorkFolder();
-    WorkFolder(const WorkFolder&) = delete;
-    WorkFolder& operator=(const WorkFolder&) = delete;
 
-    const std::filesystem::path& path() const { return m_dir->path(); }
+    const std::filesystem::path& path() const { return m_dir.path(); }
 
     // Makes the new file "source" of `size` pseudo-random bytes, flushed to
     // disk so its write-back cannot spill into the first timed run, and
-    // returns its path. Pseudo-random, so that no layer (file system, page
-    // cache, disk) can take a shortcut for zero pages.
+    // returns its path.
     std::filesystem::path MakeSource(std::uint64_t size) const;
 
 private:
-    void CheckFreeSpace(std::uint64_t needed, const std::string& neededFor) const;
+    // The parent when this run made it, removed at the end when it is empty;
+    // a member, so that a failed constructor removes it too.
+    struct MadeParent {
+        std::filesystem::path path;
+        ~MadeParent();
+    };
 
-    std::filesystem::path m_parent;
-    bool m_madeParent = false;
-    std::optional<TempDir> m_dir;
+    MadeParent m_madeParent;
+    TempDir m_dir;
 };
 
 // "row01" .. "row10" in `parent`.
 std::vector<std::filesystem::path> RowFolders(const std::filesystem::path& parent);
 // The piece of each row folder, as the engine names it.
 std::vector<std::filesystem::path> PiecesIn(const std::vector<std::filesystem::path>& rows);
+// Makes each folder with its parents; raises BenchError.
+void MakeFolders(const std::vector<std::filesystem::path>& folders);
+// Removes each file, or each folder with what is in it; raises BenchError.
+void RemoveAll(const std::vector<std::filesystem::path>& paths);
 
 // Runs a standard tool (split, cat, dd, cmp; found on PATH) to its end, its
 // output where ours goes or into `stdoutTo`, created new; an interrupt of
 // the benchmark is passed on to it. Returns its exit status; raises
-// BenchError when it cannot be run, is killed, or the benchmark was
-// interrupted meanwhile.
-int RunTool(const std::vector<std::string>& argv, const std::filesystem::path& stdoutTo = {});
-// The same, and raises BenchError unless it exits with 0.
-void RunToolChecked(const std::vector<std::string>& argv,
-                    const std::filesystem::path& stdoutTo = {});
+// BenchError when it cannot be run, is killed, exits with other than 0 or
+// `alsoFine`, or the benchmark was interrupted meanwhile.
+int RunTool(const std::vector<std::string>& argv, const std::filesystem::path& stdoutTo = {},
+            int alsoFine = 0);
 // The check of a round trip: two files the same byte for byte, compared by
 // the standard cmp, independently of the program under test. Raises
 // BenchError "<what>: <actual> differs from <expected>" when they differ.
 void CheckSameFile(const std::filesystem::path& expected, const std::filesystem::path& actual,
                    const std::string& what);
 
-// Fills `block` with the next pseudo-random words after `state`.
-void FillRandom(std::vector<std::uint64_t>& block, std::uint64_t& state);
-// Makes each folder with its parents; raises BenchError.
-void MakeFolders(const std::vector<std::filesystem::path>& folders);
-// Removes each file, or each folder with what is in it; raises BenchError.
-void RemoveAll(const std::vector<std::filesystem::path>& paths);
+// Starts the write-back of every file before waiting for any, so that ten
+// pieces reach the disk as one queue, as a single file of the same size would.
+void FlushFilesToDisk(const std::vector<std::filesystem::path>& files);
+
+// The medium's own floor: how fast and how evenly a bare writer gets its data
+// onto it, the least any program that keeps its window answering could do.
+// It writes `size` bytes of pseudo-random data to the new `file` in 1 MiB
+// writes, starts the write-back of each write at once, and after each write
+// waits until all but the newest 256 KiB are on the medium; an fdatasync
+// ends it. One write and its wait are the stretch that a window pumping once
+// per chunk would see at the least; the fdatasync is the close. Each write
+// and its wait go into `waits` as one stretch, the fdatasync as the last.
+void WriteAtFloor(const std::filesystem::path& file, std::uint64_t size, PumpStretches& waits);

@@ -11,6 +11,9 @@ fi
 prefix=$1
 shift
 export WINEPREFIX=$prefix
+# Wine names files in the locale's character set: without UTF-8 the tests'
+# Japanese and other non-ASCII file names cannot be made.
+export LC_ALL=C.UTF-8
 export WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -75,10 +75,11 @@ TransferResult JoinPiece(TransferHost& host, int row) {
         offset = resultSize;
     }
 
-    // Only what goes beyond `temp`'s end needs new room: a piece pressed again,
-    // or after a cancelled press, rewrites space it already has. Holes that
-    // an out-of-order join leaves before its place are the full-disk
-    // error's to report, should the medium not hold them.
+    // Only what goes beyond `temp`'s end needs new room (the gap before a
+    // piece joined out of order included: the finished file needs it): a
+    // piece pressed again, or after a cancelled press, rewrites space it
+    // already has. A hole inside `temp` that a press fills is the full-disk
+    // error's to report, should the medium not hold it.
     const std::int64_t resultEnd = std::max(resultSize, offset + pieceSize);
     if (const CString refusal =
             RoomRefusal(destination, resultPath, resultEnd - resultSize, resultEnd);

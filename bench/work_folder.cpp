@@ -65,11 +65,11 @@ private:
     std::filesystem::path m_path;
 };
 
-// Writes `size` pseudo-random bytes from `seed` on to `out` in 1 MiB writes,
+// Writes `size` pseudo-random bytes from `state` on to `out` in 1 MiB writes,
 // each followed by `afterWrite(offset, count)`; `during` names the step for an
 // interrupt. Pseudo-random, so that no layer (file system, page cache, disk)
 // can take a shortcut for zero pages.
-void WriteRandom(Fd& out, std::uint64_t size, std::uint64_t seed, std::string_view during,
+void WriteRandom(Fd& out, std::uint64_t size, std::uint64_t state, std::string_view during,
                  const std::function<void(std::uint64_t, std::uint64_t)>& afterWrite) {
     std::vector<std::uint64_t> block(kWriteSize / sizeof(std::uint64_t));
     for (std::uint64_t written = 0; written < size;) {
@@ -77,7 +77,7 @@ void WriteRandom(Fd& out, std::uint64_t size, std::uint64_t seed, std::string_vi
         // splitmix64: a few instructions per 8 bytes, so making the data costs
         // little next to the runs it feeds; every starting value is usable.
         for (auto& word : block) {
-            std::uint64_t z = (seed += 0x9E3779B97F4A7C15ULL);
+            std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
             z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
             z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
             word = z ^ (z >> 31);

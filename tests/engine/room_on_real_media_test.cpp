@@ -45,6 +45,16 @@ std::string WhatIsLeft(const FakeHost& host) {
     return boxes;
 }
 
+// Judges a child's run, the last thing a test does: a child that could not
+// mount its medium skips the test, naming what it needs.
+void Judge(const ChildResult& child, const std::string& needs) {
+    ASSERT_TRUE(child.exited) << "signal " << child.signal;
+    if (child.report == "no mount") {
+        GTEST_SKIP() << "cannot mount " << needs;
+    }
+    EXPECT_EQ(child.report, "");
+}
+
 using RoomOnRealMediaTest = JoinFixture;
 
 TEST_F(RoomOnRealMediaTest, AMemoryFileSystemWithoutASizeTakesThePiece) {
@@ -60,12 +70,7 @@ TEST_F(RoomOnRealMediaTest, AMemoryFileSystemWithoutASizeTakesThePiece) {
         }
         return ReadAll(Piece(1)) == Slice(bytes, 0, 500) ? "" : "the piece is wrong";
     });
-    ASSERT_TRUE(child.exited) << "signal " << child.signal;
-    if (child.report == "no mount") {
-        GTEST_SKIP() << "cannot mount a memory file system here (needs root and a mount "
-                        "namespace)";
-    }
-    EXPECT_EQ(child.report, "");
+    Judge(child, "a memory file system here (needs root and a mount namespace)");
 }
 
 TEST_F(RoomOnRealMediaTest, AJoinPressNeedsRoomOnlyForWhatGoesBeyondTemp) {
@@ -98,12 +103,7 @@ TEST_F(RoomOnRealMediaTest, AJoinPressNeedsRoomOnlyForWhatGoesBeyondTemp) {
         }
         return wrong.str() + WhatIsLeft(host);
     });
-    ASSERT_TRUE(child.exited) << "signal " << child.signal;
-    if (child.report == "no mount") {
-        GTEST_SKIP() << "cannot mount a memory file system here (needs root and a mount "
-                        "namespace)";
-    }
-    EXPECT_EQ(child.report, "");
+    Judge(child, "a memory file system here (needs root and a mount namespace)");
 }
 
 // An ext4 file system of 16 MiB that keeps half its blocks back, mounted at
@@ -155,12 +155,9 @@ TEST_F(RoomOnRealMediaTest, RootMayWriteIntoTheReservedBlocksAndOtherUsersMayNot
         }
         return wrong;
     });
-    ASSERT_TRUE(child.exited) << "signal " << child.signal;
-    if (child.report == "no mount") {
-        GTEST_SKIP() << "cannot mount an ext4 image here (needs root, a mount namespace, loop "
-                        "devices and mkfs.ext4)";
-    }
-    EXPECT_EQ(child.report, "");
+    Judge(child,
+          "an ext4 image here (needs root, a mount namespace, loop devices and "
+          "mkfs.ext4)");
 }
 
 #endif
